@@ -1,0 +1,95 @@
+#include "core/TextFields.h"
+
+#include "core/ScopedCLocale.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+template <typename T, typename Parse> int32_t ParseFields(const char* text, T* values, int32_t count, Parse parse)
+{
+    int32_t present = 0;
+    for (int32_t i = 0; i < count; ++i)
+    {
+        const std::optional<CString> field = FieldOf(text, i);
+        if (field)
+        {
+            values[i] = parse(field->c_str());
+            ++present;
+        }
+        else
+        {
+            values[i] = i == 0 ? T(0) : values[i - 1];
+        }
+    }
+    return present;
+}
+}
+
+std::optional<CString> FieldOf(const char* text, int32_t n)
+{
+    if (!text || n < 0)
+        return std::nullopt;
+    const char* begin = text;
+    for (int32_t i = 0; i < n; ++i)
+    {
+        const char* comma = std::strchr(begin, ',');
+        if (!comma)
+            return std::nullopt;
+        begin = comma + 1;
+    }
+    const char* end = std::strchr(begin, ',');
+    return end ? CString(begin, static_cast<size_t>(end - begin)) : CString(begin);
+}
+
+double ParseFloat(const char* text, const char** end)
+{
+    if (!text)
+    {
+        if (end)
+            *end = text;
+        return 0.0;
+    }
+    ScopedCLocale cLocale;
+    char* stop = nullptr;
+    const double value = std::strtod(text, &stop);
+    if (end)
+        *end = stop;
+    return value;
+}
+
+int32_t ParseInt(const char* text, const char** end)
+{
+    if (!text)
+    {
+        if (end)
+            *end = text;
+        return 0;
+    }
+    ScopedCLocale cLocale;
+    char* stop = nullptr;
+    const long value = std::strtol(text, &stop, 10);
+    if (end)
+        *end = stop;
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+int32_t ParseFloatFields(const char* text, float* values, int32_t count)
+{
+    return ParseFields(text, values, count, [](const char* field) { return float(ParseFloat(field)); });
+}
+
+int32_t ParseIntFields(const char* text, int32_t* values, int32_t count)
+{
+    return ParseFields(text, values, count, [](const char* field) { return ParseInt(field); });
+}
+
+const char* SkipFirstChar(const char* text)
+{
+    return (text && *text) ? text + 1 : "";
+}
