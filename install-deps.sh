@@ -10,7 +10,7 @@ PACKAGES=(
   libsoil-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils zip
-  libstb-dev fonts-dejavu-core
+  libstb-dev fonts-dejavu-core locales
 )
 
 missing=()
