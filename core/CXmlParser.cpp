@@ -1,0 +1,314 @@
+#include "core/CXmlParser.h"
+
+#include "core/CXmlChunkReader.h"
+#include "core/CXmlNode.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace
+{
+constexpr std::string_view kCdataOpen = "<![CDATA[";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsAllBlank(std::string_view text)
+{
+    for (const char c : text)
+    {
+        if (!IsBlank(c))
+            return false;
+    }
+    return true;
+}
+
+bool EndsWith(std::string_view text, std::string_view tail)
+{
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view head)
+{
+    if (text.size() < head.size())
+        return false;
+    for (size_t i = 0; i < head.size(); ++i)
+    {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        if (c != head[i])
+            return false;
+    }
+    return true;
+}
+
+struct Token
+{
+    std::string_view text;
+    bool quoted = false;
+};
+
+// The next token of a tag's text from position, or false at the end of the tag. Blanks, "<"
+// and "=" separate tokens; a double quote starts a token that runs to the next double quote
+// (quotes dropped); a bare token ends before a separator, ">" or a double quote, and before a
+// "/" unless the "/" is its first character.
+bool NextToken(std::string_view tag, size_t& position, Token& token)
+{
+    const size_t size = tag.size();
+    size_t at = position;
+    while (at < size && (IsBlank(tag[at]) || tag[at] == '<' || tag[at] == '='))
+        ++at;
+    if (at >= size)
+    {
+        position = size;
+        return false;
+    }
+    if (tag[at] == '"')
+    {
+        const size_t start = at + 1;
+        size_t end = tag.find('"', start);
+        if (end == std::string_view::npos)
+            end = size;
+        token.text = tag.substr(start, end - start);
+        token.quoted = true;
+        position = end < size ? end + 1 : size;
+        return true;
+    }
+    const size_t start = at;
+    if (tag[at] == '/')
+        ++at;
+    while (at < size)
+    {
+        const char c = tag[at];
+        if (IsBlank(c) || c == '<' || c == '>' || c == '=' || c == '"' || (c == '/' && at > start))
+            break;
+        ++at;
+    }
+    token.text = tag.substr(start, at - start);
+    token.quoted = false;
+    position = at;
+    return true;
+}
+
+class TreeBuilder
+{
+  public:
+    TreeBuilder(CStream& stream, CXmlNode& holder) : m_input(stream), m_holder(holder), m_current(&holder) {}
+
+    bool Run()
+    {
+        while (m_input.Next(m_chunk))
+        {
+            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
+                return false;
+            if (!Chunk())
+                return false;
+        }
+        if (m_input.HasError() || m_skipping || m_current != &m_holder)
+            return false;
+        // Text after the last tag is kept: an inline fragment ends with it.
+        AddText(m_pendingText);
+        return true;
+    }
+
+  private:
+    // One piece of input up to (without) a ">". False on broken input.
+    bool Chunk()
+    {
+        if (m_skipping)
+        {
+            if (m_input.EndedUnclosed())
+                return false;
+            if (EndsWith(m_chunk, "--") || EndsWith(m_chunk, "?"))
+                m_skipping = false;
+            return true;
+        }
+        const std::string_view chunk = m_chunk;
+        const size_t lt = chunk.find('<');
+        // A tag that the end of the input cut off: the text is truncated.
+        if (lt != std::string_view::npos && m_input.EndedUnclosed())
+            return false;
+        if (m_textRunsOn)
+            m_pendingText += '>';
+        if (lt == std::string_view::npos)
+        {
+            // No tag here: the ">" that ended the chunk was text, so the text runs on.
+            m_pendingText.append(chunk.data(), chunk.size());
+            m_textRunsOn = true;
+            return true;
+        }
+        m_textRunsOn = false;
+        if (m_pendingText.empty())
+            AddText(chunk.substr(0, lt));
+        else
+        {
+            m_pendingText.append(chunk.data(), lt);
+            AddText(m_pendingText);
+        }
+        m_pendingText.clear();
+
+        const std::string_view tag = chunk.substr(lt);
+        if (StartsWithNoCase(tag, kCdataOpen))
+            return Cdata(tag.substr(kCdataOpen.size()));
+        if (tag.size() > 1 && tag[1] != '!' && tag[1] != '?' && CountQuotes(tag) % 2)
+            return JoinQuoted(tag);
+        return Tag(tag);
+    }
+
+    static size_t CountQuotes(std::string_view text)
+    {
+        return size_t(std::count(text.begin(), text.end(), '"'));
+    }
+
+    // A quoted value that holds ">" was split there: join the pieces until its quote closes, so
+    // that every value the writer puts out reads back.
+    bool JoinQuoted(std::string_view tag)
+    {
+        m_joined.assign(tag.data(), tag.size());
+        size_t quotes = CountQuotes(tag);
+        while (quotes % 2)
+        {
+            if (!m_input.Next(m_chunk) || m_input.EndedUnclosed())
+                return false;
+            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
+                return false;
+            m_joined += '>';
+            m_joined.append(m_chunk.data(), m_chunk.size());
+            quotes += CountQuotes(m_chunk);
+        }
+        m_chunk = m_joined;
+        return Tag(m_chunk);
+    }
+
+    void AddText(std::string_view text)
+    {
+        if (IsAllBlank(text))
+            return;
+        CXmlNode* content = m_current->AddChild(CXmlNode::kContentName);
+        content->SetOwnAttribute("content", text);
+        content->SetOwnAttribute("type", "content");
+    }
+
+    // The CDATA text runs to the first "]]" followed by ">"; ">" inside it split the input.
+    bool Cdata(std::string_view start)
+    {
+        CString data(start);
+        while (!EndsWith(data, "]]"))
+        {
+            if (!m_input.Next(m_chunk) || m_input.EndedUnclosed())
+                return false;
+            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
+                return false;
+            data += '>';
+            data += m_chunk;
+        }
+        data.resize(data.size() - 2);
+        CXmlNode* content = m_current->AddChild(CXmlNode::kContentName);
+        content->SetOwnAttribute("content", data);
+        content->SetOwnAttribute("type", "cdata");
+        return true;
+    }
+
+    bool Tag(std::string_view tag)
+    {
+        enum State
+        {
+            kName,
+            kAttributeName,
+            kAttributeValue,
+        };
+        State state = kName;
+        std::string_view attributeName;
+        size_t position = 0;
+        Token token;
+        while (NextToken(tag, position, token))
+        {
+            const bool slash = !token.quoted && !token.text.empty() && token.text.front() == '/';
+            switch (state)
+            {
+            case kName:
+                if (!token.quoted && !token.text.empty() &&
+                    (token.text.front() == '!' || token.text.front() == '?'))
+                {
+                    // A comment or processing instruction may hold ">": skip to its real end.
+                    // Other declarations (a DOCTYPE) are dropped rather than opening an element
+                    // that would swallow the document.
+                    const bool comment = token.text.substr(0, 3) == "!--" || token.text.front() == '?';
+                    if (comment && !EndsWith(m_chunk, "--") && !EndsWith(m_chunk, "?"))
+                        m_skipping = true;
+                    return true;
+                }
+                if (slash)
+                    return Close();
+                if (token.text.empty())
+                    return true;
+                if (m_depth >= CXmlParser::kMaxDepth)
+                    return false;
+                m_current = m_current->AddChild(token.text);
+                ++m_depth;
+                state = kAttributeName;
+                break;
+            case kAttributeName:
+                if (slash)
+                    return Close();
+                attributeName = token.text;
+                state = kAttributeValue;
+                break;
+            case kAttributeValue:
+                // A valueless attribute right before the self-closing "/" ("<a flag/>").
+                if (slash && token.text.size() == 1 && IsAllBlank(tag.substr(position)))
+                {
+                    SetAttribute(attributeName, {});
+                    return Close();
+                }
+                SetAttribute(attributeName, token.text);
+                state = kAttributeName;
+                break;
+            }
+        }
+        if (state == kAttributeValue)
+            SetAttribute(attributeName, {});
+        return true;
+    }
+
+    void SetAttribute(std::string_view name, std::string_view value)
+    {
+        if (!name.empty())
+            m_current->SetOwnAttribute(name, value);
+    }
+
+    // A closing tag or the end of a self-closing one; its name is not checked. A close with no
+    // element open means the text is broken.
+    bool Close()
+    {
+        if (m_current == &m_holder)
+            return false;
+        m_current = m_current->GetParent();
+        --m_depth;
+        return true;
+    }
+
+    CXmlChunkReader m_input;
+    CXmlNode& m_holder;
+    CXmlNode* m_current;
+    int m_depth = 0;
+    // Inside a comment or processing instruction that the chunk did not end.
+    bool m_skipping = false;
+    // Text before a tag that a ">" interrupted; m_textRunsOn is set while that ">" is owed.
+    CString m_pendingText;
+    bool m_textRunsOn = false;
+    // The piece of input being read; valid until the next is taken.
+    std::string_view m_chunk;
+    CString m_joined;
+};
+} // namespace
+
+bool CXmlParser::Parse(CStream& stream, CXmlNode& holder)
+{
+    TreeBuilder builder(stream, holder);
+    return builder.Run();
+}

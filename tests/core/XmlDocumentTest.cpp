@@ -1,0 +1,341 @@
+#include "core/CFileSystem.h"
+#include "core/CMemoryStream.h"
+#include "core/CXmlDocument.h"
+#include "core/CXmlNode.h"
+#include "core/CXmlParser.h"
+#include "core/ReadColourAttribute.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace
+{
+// A file system whose folders are the test's own, with no preferences or rules loading.
+class XmlDocumentTest : public testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        CSingleton<CFileSystem>::Toggle(false);
+        m_preferences = CFileSystem::SetPreferencesLoader(nullptr);
+        m_rules = CFileSystem::SetRulesLoader(nullptr);
+        m_data = m_folder.MakeFolder("data");
+        m_app = m_folder.MakeFolder("app") + "/";
+        CSingleton<CFileSystem>::Instance()->SetFolders(m_app, m_data);
+    }
+    void TearDown() override
+    {
+        CSingleton<CFileSystem>::Toggle(false);
+        CFileSystem::SetPreferencesLoader(m_preferences);
+        CFileSystem::SetRulesLoader(m_rules);
+    }
+
+    static std::string Text(const CXmlDocument& document)
+    {
+        CMemoryStream out;
+        EXPECT_TRUE(document.Write(out));
+        return out.GetBytes();
+    }
+
+    TempFolder m_folder;
+    std::string m_data;
+    std::string m_app;
+    CFileSystem::LoadHook m_preferences = nullptr;
+    CFileSystem::LoadHook m_rules = nullptr;
+};
+
+const char* const kPreferencesLike =
+    "<?xml version=\"1.0\"?>\n"
+    "<!-- saved by the game -->\n"
+    "<preferences unlocked=\"1003\" shadowquality=\"0.750000\">\n"
+    "  <progress puzzle1000=\"12,3.5,40.2,0,1\" puzzle1001=\"9,2,31,1,0\" />\n"
+    "  <note>Hello, pond</note>\n"
+    "  <raw><![CDATA[a <b> & c]]></raw>\n"
+    "</preferences>\n";
+} // namespace
+
+TEST_F(XmlDocumentTest, ReadsTheDialect)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<a x=\"1\" y=2/>", false));
+    CXmlNode* a = document.GetRoot();
+    EXPECT_EQ(a->GetName(), "a");
+    EXPECT_EQ(a->GetAttribute("x"), "1");
+    EXPECT_EQ(a->GetAttribute("y"), "2");
+    EXPECT_FALSE(a->HasChildren());
+
+    // Quoted values keep blanks, "=" and "/"; a valueless attribute takes the next token, or ""
+    // before the end of the tag; no entity is decoded; the closing tag's name is not checked.
+    ASSERT_TRUE(document.Parse("<a q=\"x = /y\" flag next amp=\"&amp;\" last></b>", false));
+    a = document.GetRoot();
+    EXPECT_EQ(a->GetAttribute("q"), "x = /y");
+    EXPECT_EQ(a->GetAttribute("flag"), "next");
+    EXPECT_EQ(a->GetAttribute("amp"), "&amp;");
+    EXPECT_NE(a->FindOwnAttribute("last"), nullptr);
+    EXPECT_EQ(a->FindOwnAttribute("nothing"), nullptr);
+    EXPECT_FALSE(a->HasAttribute("last"));
+    ASSERT_TRUE(document.Parse("<a><b flag/><c/></a>", false));
+    EXPECT_EQ(document.GetRoot()->CountChildren(), 2);
+
+    // Text and CDATA become "__content" children, untrimmed; comments (even with ">"),
+    // processing instructions and a DOCTYPE are skipped.
+    ASSERT_TRUE(document.Parse("<!DOCTYPE t>\n<t>\n <!-- a > b -->  one > two <?pi x > y?><![cdata[x>]]y]]>"
+                               "<e/>tail</t>",
+                               false));
+    CXmlNode* text = document.GetRoot()->FirstChild();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetName(), "__content");
+    EXPECT_EQ(text->GetAttribute("content"), "  one > two ");
+    EXPECT_EQ(text->GetAttribute("type"), "content");
+    CXmlNode* cdata = text->NextSibling();
+    ASSERT_NE(cdata, nullptr);
+    EXPECT_EQ(cdata->GetAttribute("content"), "x>]]y");
+    EXPECT_EQ(cdata->GetAttribute("type"), "cdata");
+    EXPECT_EQ(cdata->NextSibling()->GetName(), "e");
+    EXPECT_EQ(cdata->NextSibling()->NextSibling()->GetAttribute("content"), "tail");
+
+    // Kept whole: an inline fragment's text after its last tag is not lost.
+    ASSERT_TRUE(document.Parse("Tap <b>undo</b> to go back.", true));
+    EXPECT_EQ(document.GetRoot()->GetName(), "");
+    EXPECT_EQ(document.GetRoot()->CountChildren(), 3);
+    EXPECT_EQ(document.FindNode("b/__content")->GetAttribute("content"), "undo");
+    EXPECT_FALSE(document.Parse("Tap <b>undo</b> to go back.", false));
+}
+
+TEST_F(XmlDocumentTest, PathsCursorsAndLinks)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(
+        document.Parse("<r k=\"root\"><a n=\"1\"><b v=\"x\"/></a><c/><a n=\"2\"/><a n=\"3\"/></r>", false));
+    CXmlNode* root = document.GetRoot();
+    CXmlNode* b = document.FindNode("a/b");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->GetParent()->GetParent(), root);
+    EXPECT_EQ(b->GetRoot(), root);
+    EXPECT_EQ(root->GetParent(), nullptr);
+    EXPECT_EQ(b->FindChild("/a/b"), b);
+    EXPECT_EQ(b->GetAttribute("/a/b/v"), "x");
+    EXPECT_EQ(b->GetAttribute("/k"), "root");
+    EXPECT_EQ(root->FindChild("a//b"), nullptr);
+    EXPECT_EQ(root->FindChild(""), nullptr);
+    EXPECT_EQ(root->FindChild("r"), nullptr);
+
+    // FindNextChild walks the like-named children and starts over after the last.
+    std::string walked;
+    while (CXmlNode* a = root->FindNextChild("a"))
+        walked += a->GetAttribute("n");
+    EXPECT_EQ(walked, "123");
+    EXPECT_EQ(root->FindNextChild("a")->GetAttribute("n"), "1");
+    EXPECT_EQ(root->FirstChild()->NextSiblingNamed("a")->GetAttribute("n"), "2");
+
+    // Reading through missing elements gives "" and creates nothing; setting creates them.
+    EXPECT_EQ(root->GetAttribute("p/q/r"), "");
+    EXPECT_EQ(root->FindChild("p"), nullptr);
+    EXPECT_TRUE(root->SetAttribute("p/q/r", "7"));
+    EXPECT_EQ(root->GetAttribute("p/q/r"), "7");
+    EXPECT_TRUE(root->SetAttribute("p/q/r", "8"));
+    EXPECT_EQ(root->FindChild("p")->CountChildren(), 1);
+    EXPECT_EQ(document.GetAttribute("p/q/r"), "8");
+    EXPECT_TRUE(document.HasAttribute("p/q/r"));
+    EXPECT_TRUE(b->SetAttribute("/top", "t"));
+    EXPECT_EQ(root->GetAttribute("top"), "t");
+}
+
+TEST_F(XmlDocumentTest, SetAttributeRefusesNamesThatCannotBeReadBack)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<r/>", false));
+    CXmlNode* root = document.GetRoot();
+    const std::string before = Text(document);
+    for (const char* path : {"", "/", "a//b", "a/", "//a", "a b/c", "a/b=c", "x\"y", "p/<q>"})
+    {
+        EXPECT_FALSE(root->SetAttribute(path, "v")) << path;
+    }
+    EXPECT_EQ(Text(document), before);
+    EXPECT_FALSE(root->HasChildren());
+    EXPECT_FALSE(root->SetAttribute("a", "say \"hi\""));
+    // Values holding ">" and "<" are written as they are and read back whole.
+    EXPECT_TRUE(root->SetAttribute("a", "x > <y>"));
+    CXmlDocument again;
+    ASSERT_TRUE(again.Parse(Text(document), false));
+    EXPECT_EQ(again.GetAttribute("a"), "x > <y>");
+}
+
+TEST_F(XmlDocumentTest, WritesSortedIndentedText)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<r z=\"1\" a=\"2\" m=\"3\"><c><d/></c>text</r>", false));
+    EXPECT_EQ(Text(document), "<r a=\"2\" m=\"3\" z=\"1\">\n"
+                              "  <c>\n"
+                              "    <d />\n"
+                              "  </c>\n"
+                              "  <__content content=\"text\" type=\"content\" />\n"
+                              "</r>\n");
+    ASSERT_TRUE(
+        document.Parse("<e h=\"8\" g=\"7\" f=\"6\" e=\"5\" d=\"4\" c=\"3\" b=\"2\" a=\"1\"/>", false));
+    EXPECT_EQ(Text(document), "<e\n    a=\"1\"\n    b=\"2\"\n    c=\"3\"\n    d=\"4\"\n"
+                              "    e=\"5\"\n    f=\"6\"\n    g=\"7\"\n    h=\"8\" />\n");
+}
+
+TEST_F(XmlDocumentTest, RoundTripsThroughFiles)
+{
+    m_folder.WriteFile("data/preferences.xml", kPreferencesLike);
+    CXmlDocument document("preferences", CFileSystem::kInDataFolder);
+    ASSERT_TRUE(document.IsLoaded());
+    EXPECT_EQ(document.GetName(), "preferences");
+    EXPECT_EQ(document.GetAttribute("progress/puzzle1001"), "9,2,31,1,0");
+    EXPECT_EQ(document.FindNode("raw/__content")->GetAttribute("content"), "a <b> & c");
+
+    ASSERT_TRUE(document.GetRoot()->SetAttribute("unlocked", "1004"));
+    ASSERT_TRUE(document.GetRoot()->SetAttribute("progress/puzzle1002", "5,1,10,0,0"));
+    ASSERT_TRUE(document.Save("preferences", CFileSystem::kInAppFolder));
+    const std::string saved = TempFolder::ReadFile(m_app + "preferences.xml");
+
+    // The application folder comes first for where 2, the data folder's copy is unchanged.
+    CXmlDocument again;
+    ASSERT_TRUE(again.Load("preferences", CFileSystem::kAppThenDataFolder));
+    EXPECT_EQ(again.GetAttribute("unlocked"), "1004");
+    EXPECT_EQ(again.GetAttribute("progress/puzzle1002"), "5,1,10,0,0");
+    EXPECT_EQ(again.FindNode("raw/__content")->GetAttribute("type"), "cdata");
+    EXPECT_EQ(Text(again), saved);
+    EXPECT_EQ(Text(again), Text(document));
+    CXmlDocument original("preferences", CFileSystem::kInDataFolder);
+    EXPECT_EQ(original.GetAttribute("unlocked"), "1003");
+
+    // A path works for both directions; no temporary file stays behind.
+    const std::string path = m_folder.PathOf("copy.xml");
+    ASSERT_TRUE(again.Save(path, CFileSystem::kAsPath));
+    CXmlDocument copy(path, CFileSystem::kInDataFolder);
+    EXPECT_TRUE(copy.IsLoaded());
+    EXPECT_EQ(Text(copy), saved);
+    struct stat info;
+    EXPECT_NE(stat((path + ".tmp").c_str(), &info), 0);
+}
+
+TEST_F(XmlDocumentTest, FailedLoadsLeaveAnEmptyRootNamedAfterTheDocument)
+{
+    m_folder.WriteFile("data/two.xml", "<a/><b/>");
+    m_folder.WriteFile("data/none.xml", "  \n ");
+    m_folder.WriteFile("data/stray.xml", "text <a/>");
+    for (const char* name : {"missing", "two", "none", "stray"})
+    {
+        CXmlDocument document;
+        EXPECT_FALSE(document.Load(name, CFileSystem::kInDataFolder)) << name;
+        EXPECT_FALSE(document.IsLoaded());
+        ASSERT_NE(document.GetRoot(), nullptr);
+        EXPECT_EQ(document.GetRoot()->GetName(), name);
+        EXPECT_EQ(document.GetName(), name);
+        EXPECT_FALSE(document.GetRoot()->HasChildren());
+        EXPECT_TRUE(document.GetRoot()->GetAttributes().empty());
+        EXPECT_EQ(document.FindNode("a"), nullptr);
+    }
+
+    // An empty document has no root until loaded, parsed or cleared.
+    CXmlDocument empty;
+    EXPECT_EQ(empty.GetRoot(), nullptr);
+    EXPECT_EQ(empty.FindNode("a"), nullptr);
+    EXPECT_FALSE(empty.HasAttribute("a"));
+    EXPECT_FALSE(empty.Save(m_folder.PathOf("e.xml"), CFileSystem::kAsPath));
+    empty.Clear();
+    ASSERT_NE(empty.GetRoot(), nullptr);
+    EXPECT_EQ(empty.GetRoot()->GetName(), "");
+
+    // Parse without keepAll: the same outcome, unnamed.
+    CXmlDocument parsed;
+    EXPECT_FALSE(parsed.Parse("<a/><b/>", false));
+    EXPECT_EQ(parsed.GetRoot()->GetName(), "");
+    EXPECT_FALSE(parsed.GetRoot()->HasChildren());
+    EXPECT_TRUE(parsed.Parse("<a/><b/>", true));
+    EXPECT_EQ(parsed.GetRoot()->CountChildren(), 2);
+}
+
+TEST_F(XmlDocumentTest, SaveNeverLeavesADamagedDocument)
+{
+    const std::string target = m_folder.WriteFile("keep.xml", "<keep a=\"1\" />\n");
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<new/>", false));
+    // A folder in the target's place cannot be replaced; the temporary file goes again.
+    const std::string folder = m_folder.MakeFolder("dir.xml");
+    EXPECT_FALSE(document.Save(folder, CFileSystem::kAsPath));
+    struct stat info;
+    EXPECT_NE(stat((folder + ".tmp").c_str(), &info), 0);
+    EXPECT_FALSE(document.Save(m_folder.PathOf("no/such/folder.xml"), CFileSystem::kAsPath));
+    EXPECT_FALSE(document.Save("x", 2));
+    EXPECT_FALSE(document.Save("x", 7));
+    EXPECT_EQ(TempFolder::ReadFile(target), "<keep a=\"1\" />\n");
+    EXPECT_TRUE(document.Save(target, CFileSystem::kAsPath));
+    EXPECT_EQ(TempFolder::ReadFile(target), "<new />\n");
+}
+
+TEST_F(XmlDocumentTest, BrokenInputFailsWithoutHarm)
+{
+    CXmlDocument document;
+    // Every cut of a whole document short of its last ">" is a truncated document.
+    const std::string whole = kPreferencesLike;
+    const size_t last = whole.rfind('>');
+    for (size_t cut = 0; cut < whole.size(); ++cut)
+    {
+        EXPECT_EQ(document.Parse(whole.substr(0, cut), false), cut > last) << cut;
+        EXPECT_NE(document.GetRoot(), nullptr);
+    }
+    EXPECT_FALSE(document.Parse("<a><![CDATA[never closed</a>", false));
+    EXPECT_FALSE(document.Parse("<a></a><!-- never > closed", false));
+    EXPECT_FALSE(document.Parse("<a></a></a>", false));
+    EXPECT_FALSE(document.Parse(std::string("<a>\0</a>", 8), false));
+    EXPECT_FALSE(document.Parse("<a><b></a>", false));
+
+    // Hostile nesting fails at the depth cap; the cap itself still loads.
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<d>";
+    EXPECT_FALSE(document.Parse(deep, false));
+    std::string capped;
+    for (int i = 0; i < CXmlParser::kMaxDepth; ++i)
+        capped += "<d>";
+    for (int i = 0; i < CXmlParser::kMaxDepth; ++i)
+        capped += "</d>";
+    EXPECT_TRUE(document.Parse(capped, false));
+
+    // A tree built deeper than any parse refuses to write (it would not read back) and dies
+    // without deep recursion; one at the cap writes text that reads back.
+    CXmlDocument built;
+    built.Clear();
+    CXmlNode* node = built.GetRoot();
+    for (int i = 0; i < 200000; ++i)
+        node = node->AddChild("n");
+    CMemoryStream out;
+    EXPECT_FALSE(built.Write(out));
+    ASSERT_TRUE(built.Parse("<r/>", false));
+    node = built.GetRoot();
+    for (int i = 1; i < CXmlParser::kMaxDepth; ++i)
+        node = node->AddChild("n");
+    out.SetBytes({});
+    ASSERT_TRUE(built.Write(out));
+    EXPECT_TRUE(document.Parse(out.GetBytes(), false));
+
+    // A binary file loads as failed, with the caller's default readable.
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += char((i * 131 + 7) & 0xFF);
+    m_folder.WriteFile("data/binary.xml", binary);
+    EXPECT_FALSE(document.Load("binary", CFileSystem::kInDataFolder));
+    EXPECT_EQ(ReadColourAttribute(document.GetRoot(), "a/colour", Vector4<float>(1, 2, 3, 4)),
+              Vector4<float>(1, 2, 3, 4));
+}
+
+TEST_F(XmlDocumentTest, ColourAttributes)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(
+        document.Parse("<r hex=\"#ff000080\" list=\"0.5,0.25\" empty=\"\"><c v=\"1,0,0\"/></r>", false));
+    const Vector4<float> def(9, 9, 9, 9);
+    const CXmlNode* root = document.GetRoot();
+    EXPECT_EQ(ReadColourAttribute(root, "hex", def), Vector4<float>(1, 0, 0, 128.0f / 255.0f));
+    EXPECT_EQ(ReadColourAttribute(root, "list", def), Vector4<float>(0.5f, 0.25f, 0.25f, 0.25f));
+    EXPECT_EQ(ReadColourAttribute(root, "c/v", def), Vector4<float>(1, 0, 0, 0));
+    EXPECT_EQ(ReadColourAttribute(root, "empty", def), def);
+    EXPECT_EQ(ReadColourAttribute(root, "missing/v", def), def);
+    EXPECT_EQ(ReadColourAttribute(nullptr, "hex", def), def);
+}
