@@ -1,0 +1,226 @@
+#include "core/CPreference.h"
+#include "core/CPreferences.h"
+#include "core/CXmlDocument.h"
+#include "core/CXmlNode.h"
+#include "support/AppFolder.h"
+#include "support/FakeClock.h"
+#include "support/TestScopes.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+class PreferencesTest : public testing::Test
+{
+  protected:
+    CPreferences* Preferences() { return CSingleton<CPreferences>::Instance(); }
+    // The file system's start-up loads the preferences from the application folder.
+    void Start() { CSingleton<CFileSystem>::Instance(); }
+    std::string SavedFile() const { return m_app.ReadApp("preferences.xml"); }
+    bool Exists(const std::string& name) const
+    {
+        struct stat status;
+        return stat(m_app.PathOf(name).c_str(), &status) == 0;
+    }
+    // Frames of 100 ms on the platform clock, each updating the scopes. Returns the platform
+    // time of the first save among them, or -1.
+    int64_t RunFrames(int frames)
+    {
+        const int before = Preferences()->GetSaveCount();
+        int64_t savedAt = -1;
+        for (int i = 0; i < frames; ++i)
+        {
+            m_clock.Advance(100);
+            m_scopes.Update();
+            if (savedAt < 0 && Preferences()->GetSaveCount() != before)
+                savedAt = m_clock.Now();
+        }
+        return savedAt;
+    }
+
+    FakeClock m_clock;
+    TestScopes m_scopes;
+    AppFolder m_app;
+};
+} // namespace
+
+TEST_F(PreferencesTest, DefaultsAndTypes)
+{
+    m_app.WriteApp("preferences.xml",
+                   R"(<preferences a="1" b="TRUE" c="no" volume="0.25"><audio mute="0" /></preferences>)");
+    CPreference<float> volume("volume", 0.8f), sameVolume("volume", 0.1f), shadows("shadowquality", 0.75f);
+    CPreference<bool> a("a", false), b("b", false), c("c", true), mute("audio/mute", true);
+    EXPECT_FLOAT_EQ(shadows, 0.75f);
+    Start();
+    EXPECT_TRUE(Preferences()->IsLoaded());
+    EXPECT_FLOAT_EQ(volume, 0.25f);
+    EXPECT_FLOAT_EQ(sameVolume, 0.25f);
+    EXPECT_TRUE(a.Get());
+    EXPECT_TRUE(b.Get());
+    EXPECT_FALSE(c.Get());
+    EXPECT_FALSE(mute.Get());
+    // A default missing from the file is written into the store, which then wants saving.
+    EXPECT_FLOAT_EQ(shadows, 0.75f);
+    EXPECT_EQ(Preferences()->GetString("shadowquality"), "0.750000");
+    EXPECT_TRUE(Preferences()->IsDirty());
+
+    EXPECT_TRUE(Preferences()->GetBool("fonttransitions", true));
+    EXPECT_EQ(Preferences()->GetString("fonttransitions"), "true");
+    EXPECT_TRUE(Preferences()->GetBool("a", false));
+    EXPECT_FLOAT_EQ(Preferences()->GetFloat("volume", 0.9f), 0.25f);
+
+    // Setters reach every preference of the key at once.
+    EXPECT_TRUE(Preferences()->SetFloat("volume", 0.5f));
+    EXPECT_FLOAT_EQ(volume, 0.5f);
+    EXPECT_FLOAT_EQ(sameVolume, 0.5f);
+    EXPECT_TRUE(Preferences()->SetBool("audio/mute", true));
+    EXPECT_TRUE(mute.Get());
+    EXPECT_FALSE(Preferences()->SetString("bad name", "1")) << "a key that would not read back";
+    EXPECT_FALSE(Preferences()->SetString("a//b", "1"));
+
+    ASSERT_TRUE(Preferences()->Save());
+    EXPECT_FALSE(Preferences()->IsDirty());
+    EXPECT_TRUE(Preferences()->SetFloat("volume", 0.5f));
+    EXPECT_FALSE(Preferences()->IsDirty()) << "an unchanged value needs no save";
+
+    CXmlDocument saved;
+    ASSERT_TRUE(saved.Parse(SavedFile(), false));
+    EXPECT_EQ(saved.GetAttribute("volume"), "0.500000");
+    EXPECT_EQ(saved.GetAttribute("audio/mute"), "true");
+    EXPECT_EQ(saved.GetAttribute("shadowquality"), "0.750000");
+
+    // A preference made while the store is loaded reads it at once.
+    CPreference<float> late("volume", 0.0f);
+    EXPECT_FLOAT_EQ(late, 0.5f);
+}
+
+TEST_F(PreferencesTest, BurstIsSavedOnceTwoToThreeSecondsAfterItsFirstChange)
+{
+    Start();
+    ASSERT_TRUE(Preferences()->Save()) << "defaults of other units out of the way";
+    const int saves = Preferences()->GetSaveCount();
+    const uint32_t first = m_clock.Now();
+    for (int i = 0; i < 10; ++i)
+    {
+        Preferences()->SetFloat("volume", 0.1f * float(i + 1));
+        RunFrames(1);
+    }
+    EXPECT_EQ(Preferences()->GetSaveCount(), saves) << "nothing written within the first second";
+    const int64_t savedAt = RunFrames(30);
+    ASSERT_GE(savedAt, 0);
+    EXPECT_GE(savedAt - first, 2000);
+    EXPECT_LE(savedAt - first, 3100); // the tick runs every second, the frames every 100 ms
+    EXPECT_EQ(Preferences()->GetSaveCount(), saves + 1);
+    EXPECT_FALSE(Preferences()->IsDirty());
+    CXmlDocument saved;
+    ASSERT_TRUE(saved.Parse(SavedFile(), false));
+    EXPECT_EQ(saved.GetAttribute("volume"), "1.000000");
+
+    // Releasing the preferences saves what is pending, long before its time.
+    Preferences()->SetFloat("volume", 0.25f);
+    CSingleton<CPreferences>::Toggle(false);
+    ASSERT_TRUE(saved.Parse(SavedFile(), false));
+    EXPECT_EQ(saved.GetAttribute("volume"), "0.250000");
+}
+
+TEST_F(PreferencesTest, FailedSaveKeepsChangesAndTriesAgainLater)
+{
+    Start();
+    ASSERT_TRUE(Preferences()->Save());
+    const int saves = Preferences()->GetSaveCount();
+    // The application folder vanishes (an unmounted card, say).
+    CFileSystem* files = CSingleton<CFileSystem>::Instance();
+    const std::string gone = m_app.PathOf("gone/");
+    files->SetFolders(gone, files->GetDataFolder());
+    Preferences()->SetFloat("volume", 0.75f);
+    EXPECT_FALSE(Preferences()->Save());
+    EXPECT_TRUE(Preferences()->IsDirty());
+    EXPECT_EQ(RunFrames(100), -1);
+    EXPECT_TRUE(Preferences()->IsDirty());
+
+    // Once the folder is back, a later tick saves; the waits between attempts are bounded.
+    ASSERT_EQ(mkdir(gone.c_str(), 0700), 0);
+    EXPECT_GE(RunFrames(CPreferences::kMaxRetryMs / 100 + 20), 0);
+    EXPECT_FALSE(Preferences()->IsDirty());
+    EXPECT_EQ(Preferences()->GetSaveCount(), saves + 1);
+    CXmlDocument saved;
+    ASSERT_TRUE(saved.Parse(TempFolder::ReadFile(gone + "preferences.xml"), false));
+    EXPECT_EQ(saved.GetAttribute("volume"), "0.750000");
+}
+
+TEST_F(PreferencesTest, BrokenFileIsSetAsideAndReloadSavesFirst)
+{
+    const std::string broken = "<preferences unlocked=\"1012\" /><preferences";
+    m_app.WriteApp("preferences.xml.corrupt-1", "older");
+    m_app.WriteApp("preferences.xml", broken);
+    CPreference<float> volume("volume", 0.8f);
+    Start();
+    EXPECT_FALSE(Exists("preferences.xml"));
+    EXPECT_EQ(m_app.ReadApp("preferences.xml.corrupt-1"), "older");
+    EXPECT_EQ(m_app.ReadApp("preferences.xml.corrupt-2"), broken);
+    EXPECT_EQ(Preferences()->GetRoot()->GetName(), "preferences");
+    EXPECT_FLOAT_EQ(volume, 0.8f);
+    EXPECT_TRUE(Preferences()->IsDirty()) << "the defaults will be saved";
+
+    // Reloading (the "_refresh" command) first saves what is pending.
+    Preferences()->SetFloat("volume", 0.3f);
+    EXPECT_TRUE(Preferences()->Load());
+    EXPECT_FLOAT_EQ(volume, 0.3f);
+    EXPECT_FALSE(Preferences()->IsDirty());
+
+    // When that save fails, the store is kept as it is.
+    CFileSystem* files = CSingleton<CFileSystem>::Instance();
+    files->SetFolders(m_app.PathOf("gone/"), files->GetDataFolder());
+    Preferences()->SetFloat("volume", 0.6f);
+    EXPECT_FALSE(Preferences()->Load());
+    EXPECT_FLOAT_EQ(volume, 0.6f);
+    EXPECT_TRUE(Preferences()->IsDirty());
+    files->SetFolders(m_app.Path(), files->GetDataFolder());
+}
+
+// A save interrupted at any moment leaves the old or the new document, whole.
+TEST_F(PreferencesTest, SaveKilledAtRandomMomentsLeavesAWholeDocument)
+{
+    constexpr int kKeys = 40;
+    constexpr int kKills = 50;
+    Start();
+    for (int k = 0; k < kKeys; ++k)
+        Preferences()->SetString(CString::Format("record%02d", k), "0,0.000000,0.000000,0,0");
+    ASSERT_TRUE(Preferences()->Save());
+
+    std::mt19937 rng(20090221);
+    for (int round = 0; round < kKills; ++round)
+    {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            alarm(10); // never outlive a broken parent
+            for (int n = 1;; ++n)
+            {
+                for (int k = 0; k < kKeys; ++k)
+                    Preferences()->SetString(CString::Format("record%02d", k),
+                                             CString::Format("%d,%f,12.500000,%d,0", n, 0.5, round));
+                Preferences()->Save();
+            }
+        }
+        usleep(useconds_t(rng() % 15000));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+
+        CXmlDocument saved;
+        ASSERT_TRUE(saved.Parse(SavedFile(), false)) << "round " << round;
+        ASSERT_EQ(saved.GetRoot()->GetName(), "preferences");
+        const CString first = saved.GetAttribute("record00");
+        for (int k = 0; k < kKeys; ++k)
+            ASSERT_EQ(saved.GetAttribute(CString::Format("record%02d", k)), first) << "round " << round;
+    }
+    EXPECT_TRUE(Preferences()->Load()) << "a temporary file left behind does not matter";
+}
