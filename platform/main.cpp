@@ -1,7 +1,68 @@
-// The program's entry point. The main loop joins when the platform layer exists.
+// The program's entry: the window position argument, start-up behind the loading screen, the
+// main loop, and the shutdown order. The only lines it prints are the fatal ones.
+#include "core/CFileSystem.h"
+#include "core/CResizes.h"
+#include "core/CSingletonBase.h"
+#include "core/HashString.h"
+#include "platform/CDirectJ.h"
+#include "platform/CGame.h"
+#include "platform/CommandLine.h"
+#include "scene/CLoading.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+// Ends every singleton (SDL last among the platform's) so the failure leaves nothing running.
+int FailStart(const char* line)
+{
+    fprintf(stderr, "frogpond: %s\n", line);
+    CSingletonBase::StopScope(HashString("nuke"));
+    return EXIT_FAILURE;
+}
+}
+
 int main(int argc, char** argv)
 {
-    (void)argc;
-    (void)argv;
-    return 0;
+    CommandLine::Apply(argc, argv);
+
+    CLoading::Instance()->Begin();
+
+    const CString rules = CFileSystem::Instance()->GetDataFolder() + "/rules.xml";
+    if (!CFileSystem::FileExists(rules.c_str()))
+    {
+        CDirectJ::Instance()->Delay(1000);
+        const CString line = "missing " + rules;
+        return FailStart(line.c_str());
+    }
+
+    CDirectJ* platform = CDirectJ::Instance();
+    if (!platform->IsReady())
+    {
+        const CString line = *platform->GetFailure() ? CString(platform->GetFailure()) : CString("no video mode");
+        return FailStart(line.c_str());
+    }
+
+    CSingletonBase::StartScope(HashString("global"));
+    CLoading::Instance()->Finish();
+
+    while (platform->Pump())
+    {
+        if (platform->IsAppActive())
+        {
+            CGame::Instance()->Update();
+            CGame::Instance()->Draw();
+        }
+        else
+        {
+            platform->Delay(100);
+        }
+    }
+
+    CGame::Instance()->PopAllModes();
+    CResizes::InvalidateAll();
+    CSingletonBase::StopScope(HashString("global"));
+    CSingletonBase::StopScope(HashString("nuke"));
+    return EXIT_SUCCESS;
 }

@@ -1,0 +1,52 @@
+# Shared by the program tests (sourced; not a test itself). Each test works on a copy of the
+# executable and its data in a fresh folder, on an Xvfb server of its own, and removes both on exit.
+set -u
+
+GAME_SOURCE="$1"
+WORK="$(cd "$(mktemp -d "${TMPDIR:-/tmp}/frogpond-program.XXXXXX")" && pwd -P)"
+XVFB_PID=""
+GAME_PID=""
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -KILL "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The game and its data folder, so that preferences.xml is written here and not in the build.
+copy_game() {
+    cp "$GAME_SOURCE" "$WORK/frogpond" || fail "cannot copy $GAME_SOURCE"
+    cp -r "$(dirname "$GAME_SOURCE")/data" "$WORK/data" || fail "no data folder beside $GAME_SOURCE"
+    GAME="$WORK/frogpond"
+}
+
+# A 320x480 screen (the phone's) on the first free display number; sets DISPLAY.
+start_xvfb() {
+    command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+    local fifo="$WORK/displayfd"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 320x480x24 -nolisten tcp 3>"$fifo" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    local number
+    read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$number"
+}
+
+# Game settings every test shares: silent audio; the sanitizers' error checks stay on, but not
+# their leak report, which at exit lists memory SDL2 and Mesa keep (stacks the unwinder loses
+# in JIT code, so no suppression can name them). Leaks of our own are checked by the unit and
+# gl layers.
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
