@@ -1,7 +1,10 @@
 #include "Graphics/CGraphics.h"
 
+#include "core/CPreferences.h"
+
 #include "Graphics/COpenGL.h"
 #include "Graphics/GlExtensions.h"
+#include "core/CPreferences.h"
 #include "core/MathConstants.h"
 #include "platform/CEglContext.h"
 
@@ -65,10 +68,10 @@ void CGraphics::Init()
 {
     m_initialised = true;
     InvalidateState();
-    // Seam: the preference "fullscreen" (created as "false" when absent; it changes nothing, the
-    // video mode is always the device's own size) is registered here once preferences exist.
-    // The platform sets the video mode itself and then calls InitState; doing it from here would
-    // re-enter the platform while it is inside its own mode set-up.
+    // "fullscreen" is written as "false" when absent so that the store records it; it changes
+    // nothing, the video mode is always the device's own size. The platform sets the video mode
+    // itself and then calls InitState: doing it from here would re-enter the platform's set-up.
+    CSingleton<CPreferences>::Instance()->GetBool("fullscreen", false);
 }
 
 void CGraphics::SetBlend(GLenum source, GLenum destination)
