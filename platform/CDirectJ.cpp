@@ -11,6 +11,7 @@
 #include "core/TextFields.h"
 #include "platform/CGame.h"
 #include "platform/CSdlBackend.h"
+#include "platform/CView.h"
 #include "platform/InputEvent.h"
 #include "platform/Pdl.h"
 #include "platform/PlatformHooks.h"
@@ -148,7 +149,7 @@ void CDirectJ::SetScreenSize(const Vector2<int>& size)
 {
     m_windowSize = size;
     const Vector2<int> logical = GetLogicalSize();
-    // The whole-screen view is recomputed here once views exist (letterboxed critical view).
+    CView::SetScreenFromRules(Vector2<int32_t>(logical.x, logical.y), m_rotation);
     m_textureScale = TextureScaleFor(logical, m_textureScale);
     CResizes::ResizeAll();
 }

@@ -2,12 +2,22 @@
 
 #include "Graphics/CGraphics.h"
 #include "Graphics/COpenGL.h"
+#include "core/CRule.h"
+#include "core/CRules.h"
+#include "core/CXmlNode.h"
 #include "core/Colour.h"
 #include "core/MathConstants.h"
 
 #include <GLES/gl.h>
 #include <algorithm>
 #include <cmath>
+
+namespace
+{
+// Narrowest and widest width-to-height ratios the screen view keeps; beyond them it gets bars.
+CRule<float> s_letterboxMin("ui/letterboxmin");
+CRule<float> s_letterboxMax("ui/letterboxmax");
+}
 
 // The stack is defined before the whole-screen view, so it is built first and dies last.
 CLinkList CView::s_stack;
@@ -254,6 +264,17 @@ void CView::SetScreen(const Vector2<int32_t>& logicalSize, float platformRotatio
         Letterbox(Vector4<int32_t>(0, 0, logicalSize.x, logicalSize.y), rect, letterboxMin, letterboxMax);
     GetCurrent(); // the whole-screen view is on the stack from the first screen on
     s_screenView.ApplyOrtho(viewport, rect);
+}
+
+void CView::SetScreenFromRules(const Vector2<int32_t>& logicalSize, float platformRotation)
+{
+    // Without a rules document the critical view is empty, which the letterbox takes as the
+    // viewport's own pixels.
+    Vector4<float> critical;
+    if (CRules* rules = CSingleton<CRules>::Instance(); rules && rules->HasDocument())
+        if (const CXmlNode* root = rules->GetRoot())
+            critical = ParseCriticalView(root->GetAttribute("ui/criticalview").c_str());
+    SetScreen(logicalSize, platformRotation, critical, s_letterboxMin.Get(), s_letterboxMax.Get());
 }
 
 const Vector2<int32_t>& CView::GetLogicalSize()

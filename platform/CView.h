@@ -87,6 +87,8 @@ class CView
     // whole-screen view to the letterboxed critical view.
     static void SetScreen(const Vector2<int32_t>& logicalSize, float platformRotation,
                           const Vector4<float>& criticalView, float letterboxMin, float letterboxMax);
+    // SetScreen with the critical view and the letterbox limits of the tuning values.
+    static void SetScreenFromRules(const Vector2<int32_t>& logicalSize, float platformRotation);
     static const Vector2<int32_t>& GetLogicalSize();
     static float GetPlatformRotation();
     // "ui/criticalview" as the screen view reads it: "" gives (-1, -1, 9, 9); otherwise four

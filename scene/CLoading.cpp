@@ -4,6 +4,7 @@
 #include "Graphics/COpenGL.h"
 #include "core/CFileSystem.h"
 #include "platform/CDirectJ.h"
+#include "platform/CView.h"
 
 REGISTER_SINGLETON(CLoading, "hanging", 50);
 
@@ -49,7 +50,7 @@ void CLoading::Finish()
     if (platform && platform->IsReady() && graphics && COpenGL::Peek())
     {
         graphics->InitState();
-        // The current view is applied again here once views exist.
+        CView::GetCurrent().Apply();
     }
 }
 
