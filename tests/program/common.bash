@@ -50,3 +50,37 @@ start_xvfb() {
 # gl layers.
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# Starts the game with the clear colour set to a value nothing else on the screen has, and waits
+# until pixel (10,10) shows it: the main loop has drawn a frame with the value from the rules.
+CLEAR_HEX="2e8b57"
+start_game_until_drawn() {
+    grep -q 'clearcolour="' "$WORK/data/rules.xml" || fail "data/rules.xml has no ui/clearcolour"
+    sed -i "s/clearcolour=\"[^\"]*\"/clearcolour=\"#$CLEAR_HEX\"/" "$WORK/data/rules.xml"
+    "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
+    GAME_PID=$!
+    local seen="" pixel
+    for _ in $(seq 1 60); do
+        sleep 0.5
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/err.log")"
+        import -window root "$WORK/shot.png" 2>/dev/null || continue
+        pixel=$(convert "$WORK/shot.png" -format '%[hex:p{10,10}]' info: 2>/dev/null | tr 'A-F' 'a-f')
+        seen="${pixel:0:6}"
+        [ "$seen" = "$CLEAR_HEX" ] && return 0
+    done
+    fail "pixel (10,10) is #$seen, expected #$CLEAR_HEX"
+}
+
+# SIGTERM, then the game must end in order within 10 s with exit status 0.
+stop_game() {
+    kill -TERM "$GAME_PID"
+    local status=0
+    for _ in $(seq 1 100); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end within 10 s of SIGTERM"
+    wait "$GAME_PID" || status=$?
+    GAME_PID=""
+    [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM: $(cat "$WORK/err.log")"
+}
