@@ -10,6 +10,7 @@
 #include "core/Colour.h"
 #include "core/TextFields.h"
 #include "platform/CGame.h"
+#include "platform/CInput.h"
 #include "platform/CSdlBackend.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
@@ -333,11 +334,6 @@ float CDirectJ::ReadClearDepth(const CXmlNode* rulesRoot)
     return text.empty() ? 1.0f : float(ParseFloat(text.c_str()));
 }
 
-uint8_t CDirectJ::ButtonBit(uint8_t button)
-{
-    return button >= 1 && button <= 5 ? uint8_t(1u << (button - 1)) : 0;
-}
-
 void CDirectJ::ReleaseGlObjectsHook()
 {
     // The context is current and about to go: every holder of GL objects drops them now, so
@@ -352,7 +348,7 @@ void CDirectJ::HandleEvent(const PlatformEvent& event)
     switch (event.kind)
     {
     case PlatformEvent::kActive:
-        if (m_inputBlocked)
+        if (CInput::IsPointerInputBlocked())
             break;
         for (const FocusMessage& focus : kFocusMessages)
         {
@@ -365,16 +361,15 @@ void CDirectJ::HandleEvent(const PlatformEvent& event)
     case PlatformEvent::kKeyDown:
     case PlatformEvent::kKeyUp:
     {
-        // Input state (CInput::OnKey) joins later; until then the key record goes straight to the game.
+        // The input state keeps the key and posts its record, with modifiers from the keys held.
         const bool down = event.kind == PlatformEvent::kKeyDown;
-        if (CGame* game = CGame::Peek())
-            game->PostEvent(InputEvent::Key(down, uint32_t(event.key), event.modifiers, down ? event.unicode : 0));
+        CInput::Instance()->OnKey(uint32_t(event.key), down ? event.unicode : 0, down);
         break;
     }
     case PlatformEvent::kMouseMotion:
     case PlatformEvent::kMouseButtonDown:
     case PlatformEvent::kMouseButtonUp:
-        if (!m_inputBlocked)
+        if (!CInput::IsPointerInputBlocked())
             HandleMouse(event);
         break;
     case PlatformEvent::kQuit:
@@ -396,25 +391,11 @@ void CDirectJ::HandleEvent(const PlatformEvent& event)
 void CDirectJ::HandleMouse(const PlatformEvent& event)
 {
     const Vector2<float> position = ScreenToLogical(Vector2<float>(float(event.x), float(event.y)));
-    // CInput (position, held buttons) joins later; the held byte is kept here until then.
-    InputEvent record;
+    CInput* input = CInput::Instance();
     if (event.kind == PlatformEvent::kMouseMotion)
-    {
-        m_heldButtons = uint8_t(event.buttonState & 0x1f);
-        if (m_heldButtons == 0)
-            return;
-        record = InputEvent::Pointer(InputEvent::kMotion, position, m_heldButtons, 0);
-    }
+        input->OnPointerMotion(position, event.buttonState);
     else
-    {
-        const bool down = event.kind == PlatformEvent::kMouseButtonDown;
-        const uint8_t bit = ButtonBit(event.button);
-        m_heldButtons = down ? uint8_t(m_heldButtons | bit) : uint8_t(m_heldButtons & ~bit);
-        record = InputEvent::Pointer(down ? InputEvent::kButtonDown : InputEvent::kButtonUp, position, m_heldButtons, bit);
-    }
-    m_position = position;
-    if (CGame* game = CGame::Peek())
-        game->PostEvent(record);
+        input->OnPointerButton(position, event.button, event.kind == PlatformEvent::kMouseButtonDown);
 }
 
 uint32_t CDirectJ::ReadFrameTick()

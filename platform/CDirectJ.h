@@ -78,10 +78,6 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     // Why the layer is not ready, as one line for the fatal path; "" when nothing failed.
     const char* GetFailure() const { return m_failure.c_str(); }
     CPlatformBackend* GetBackend() const { return m_backend.get(); }
-    // The last pointer position (logical pixels) and held buttons; they move to CInput when the
-    // input state joins.
-    const Vector2<float>& GetPointerPosition() const { return m_position; }
-    uint8_t GetHeldButtons() const { return m_heldButtons; }
 
     // The GL context's release hook: runs with the context still current, so every holder of GL
     // objects drops them (CResizes::Invalidate) and the state cache goes quiet before it is gone.
@@ -102,8 +98,6 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     // "ui/clearcolour" and "ui/cleardepth" of a rules root; null root: no document.
     static Vector4<float> ReadClearColour(const CXmlNode* rulesRoot);
     static float ReadClearDepth(const CXmlNode* rulesRoot);
-    // Mouse button number 1..5 to its held bit (1, 2, 4, 8, 16); anything else 0.
-    static uint8_t ButtonBit(uint8_t button);
 
   private:
     friend class CSingleton<CDirectJ>;
@@ -122,7 +116,5 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     CString m_failure;
     uint32_t m_lastPumpTick = 0;
     bool m_pumped = false;
-    Vector2<float> m_position;
-    uint8_t m_heldButtons = 0;
     float m_textureScale = 1.0f;
 };

@@ -21,9 +21,6 @@ class CDirectJCommon : public CBase
     float GetClearDepth() const { return m_clearDepth; }
     int32_t GetFrameCount() const { return m_frameCount; }
     int32_t GetFrameMark() const { return m_frameMark; }
-    // While blocked, mouse and focus events are dropped; keys still pass.
-    bool IsInputBlocked() const { return m_inputBlocked; }
-    void SetInputBlocked(bool blocked) { m_inputBlocked = blocked; }
     bool IsVideoReady() const { return m_videoReady; }
     bool IsRunning() const { return m_running; }
     // Smoothed frames per second.
@@ -48,7 +45,6 @@ class CDirectJCommon : public CBase
     Vector4<float> m_clearColour = Vector4<float>(0, 0, 0, 1); // alpha <= 0: colour not cleared
     float m_clearDepth = 1.0f;                                  // < 0: depth not cleared
     int32_t m_frameCount = 0;
-    bool m_inputBlocked = false;
     int32_t m_frameMark = 0;
     bool m_videoReady = false;
     bool m_running = true;

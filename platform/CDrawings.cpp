@@ -1,30 +1,16 @@
 #include "platform/CDrawings.h"
 
-#include "core/CFileSystem.h"
 #include "core/CRef.h"
-#include "core/CXmlDocument.h"
-#include "core/CXmlNode.h"
 #include "core/HashString.h"
 #include "platform/CDrawing.h"
 #include "platform/CGame.h"
+#include "platform/GameOrder.h"
 #include "platform/PlatformHooks.h"
+#include "platform/WalkMark.h"
 
 namespace
 {
 CLink<CDrawings> s_global;
-
-// Keeps a list marked as walked for the length of a draw.
-class WalkMark
-{
-  public:
-    explicit WalkMark(int32_t& counter) : m_counter(counter) { ++m_counter; }
-    ~WalkMark() { --m_counter; }
-    WalkMark(const WalkMark&) = delete;
-    WalkMark& operator=(const WalkMark&) = delete;
-
-  private:
-    int32_t& m_counter;
-};
 } // namespace
 
 CDrawings::CDrawings(uint32_t scopeId) : m_scopeId(scopeId)
@@ -87,21 +73,8 @@ void CDrawings::Remove(CDrawing* drawing, uint32_t passId)
 
 void CDrawings::LoadOrder()
 {
-    if (!m_passOrder.empty())
-        return;
-    CXmlDocument document("game", CFileSystem::kInDataFolder);
-    CXmlNode* root = document.GetRoot();
-    CXmlNode* draw = root ? root->FindChild("draw") : nullptr;
-    if (!draw)
-        return;
-    for (CXmlNode* pass = draw->FirstChild(); pass; pass = pass->NextSibling())
-    {
-        if (pass->GetName() == CXmlNode::kContentName)
-            continue;
-        const CString& id = pass->GetAttribute("id");
-        if (!id.empty())
-            m_passOrder.push_back(HashString(id.c_str()));
-    }
+    if (m_passOrder.empty())
+        m_passOrder = ReadGameOrder("draw");
 }
 
 void CDrawings::Draw()

@@ -27,6 +27,11 @@ void PostToScope(uint32_t scopeId, const char* command)
 }
 } // namespace
 
+CModeFrontEnd::CModeFrontEnd(const char* name) : CMode(name)
+{
+    Register("frontend", "frontend");
+}
+
 CModeFrontEnd::MenuHooks CModeFrontEnd::SetMenuHooks(const MenuHooks& hooks)
 {
     return std::exchange(s_menuHooks, hooks);

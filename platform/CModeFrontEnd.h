@@ -5,11 +5,12 @@
 // hooks there is no pond and no music.
 #include "core/CBase.h"
 #include "core/CRef.h"
+#include "platform/CControl.h"
 #include "platform/CMode.h"
 
 struct InputEvent;
 
-class CModeFrontEnd : public CMode
+class CModeFrontEnd : public CMode, public CControl
 {
   public:
     // Makes the named pond (the menu is "menu"); never null once installed.
@@ -24,7 +25,8 @@ class CModeFrontEnd : public CMode
     // Returns the previous hooks so that a test can put them back.
     static MenuHooks SetMenuHooks(const MenuHooks& hooks);
 
-    explicit CModeFrontEnd(const char* name) : CMode(name) {}
+    // Joins the group "frontend" of the scope "frontend".
+    explicit CModeFrontEnd(const char* name);
 
     // Frame mark, menu pond (made once), "_activate" to its own controls, the pond's music.
     void Activate() override;
@@ -32,7 +34,7 @@ class CModeFrontEnd : public CMode
     void Deactivate() override;
     // "refresh" drops the pond (remade at once while active). Always false: the record goes
     // on to other controls.
-    virtual bool OnMessage(const InputEvent& event);
+    bool OnMessage(const InputEvent& event) override;
 
     bool IsActive() const { return m_active; }
     CBase* GetMenuPond() const { return m_menuPond.Get(); }

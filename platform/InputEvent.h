@@ -25,6 +25,12 @@ struct InputEvent
     static constexpr uint8_t kWheelUp = 8;
     static constexpr uint8_t kWheelDown = 16;
 
+    // The mask bit of an SDL button number 1..5; 0 for any other number.
+    static constexpr uint8_t ButtonMask(uint8_t button)
+    {
+        return button >= 1 && button <= 5 ? uint8_t(1u << (button - 1)) : 0;
+    }
+
     // Longest command name or argument, in characters; longer texts are cut.
     static constexpr int kTextLength = 13;
 

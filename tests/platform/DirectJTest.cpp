@@ -1,4 +1,6 @@
 #include "core/CXmlDocument.h"
+#include "platform/CInput.h"
+#include "platform/InputEvent.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -74,10 +76,10 @@ TEST(DirectJRules, TouchMapsThroughTheRotation)
     EXPECT_EQ(CDirectJ::ScreenToLogical(touch, window, 270), Vector2<float>(20, 310));
     EXPECT_EQ(CDirectJ::ScreenToLogical(touch, window, 360), touch);
 
-    EXPECT_EQ(CDirectJ::ButtonBit(1), 1);
-    EXPECT_EQ(CDirectJ::ButtonBit(5), 16);
-    EXPECT_EQ(CDirectJ::ButtonBit(0), 0);
-    EXPECT_EQ(CDirectJ::ButtonBit(6), 0);
+    EXPECT_EQ(InputEvent::ButtonMask(1), 1);
+    EXPECT_EQ(InputEvent::ButtonMask(5), 16);
+    EXPECT_EQ(InputEvent::ButtonMask(0), 0);
+    EXPECT_EQ(InputEvent::ButtonMask(6), 0);
 }
 
 TEST(DirectJRules, TextureScaleAndClearValues)
@@ -183,28 +185,28 @@ TEST_F(DirectJTest, PointerEventsFollowRotationAndBlocking)
     // Motion with no button held is dropped: the position does not move.
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseMotion, 10, 20, 0));
     EXPECT_TRUE(layer->Pump());
-    EXPECT_EQ(layer->GetPointerPosition(), Vector2<float>(0, 0));
+    EXPECT_EQ(CInput::Instance()->GetPosition(), Vector2<float>(0, 0));
 
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseButtonDown, 10, 20, 1));
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseButtonDown, 10, 20, 3));
     layer->Pump();
-    EXPECT_EQ(layer->GetPointerPosition(), Vector2<float>(460, 10));
-    EXPECT_EQ(layer->GetHeldButtons(), 1 | 4);
+    EXPECT_EQ(CInput::Instance()->GetPosition(), Vector2<float>(460, 10));
+    EXPECT_EQ(CInput::Instance()->GetHeldButtons(), 1 | 4);
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseButtonUp, 30, 40, 1));
     layer->Pump();
-    EXPECT_EQ(layer->GetHeldButtons(), 4);
-    EXPECT_EQ(layer->GetPointerPosition(), Vector2<float>(440, 30));
+    EXPECT_EQ(CInput::Instance()->GetHeldButtons(), 4);
+    EXPECT_EQ(CInput::Instance()->GetPosition(), Vector2<float>(440, 30));
 
     // While blocked, pointer events are ignored; keys still pass (nothing to see here without a game).
-    layer->SetInputBlocked(true);
+    CInput::Instance()->SetBlocked(true);
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseMotion, 50, 60, 1));
     layer->Pump();
-    EXPECT_EQ(layer->GetPointerPosition(), Vector2<float>(440, 30));
-    layer->SetInputBlocked(false);
+    EXPECT_EQ(CInput::Instance()->GetPosition(), Vector2<float>(440, 30));
+    CInput::Instance()->SetBlocked(false);
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseMotion, 50, 60, 1));
     layer->Pump();
-    EXPECT_EQ(layer->GetPointerPosition(), Vector2<float>(420, 50));
-    EXPECT_EQ(layer->GetHeldButtons(), 1);
+    EXPECT_EQ(CInput::Instance()->GetPosition(), Vector2<float>(420, 50));
+    EXPECT_EQ(CInput::Instance()->GetHeldButtons(), 1);
 }
 
 TEST_F(DirectJTest, QuitEndsTheLoopAfterTheTurnsEvents)
@@ -216,7 +218,7 @@ TEST_F(DirectJTest, QuitEndsTheLoopAfterTheTurnsEvents)
     s_backend->events.push_back(Mouse(PlatformEvent::kMouseButtonDown, 1, 2, 1));
     EXPECT_FALSE(layer->Pump());
     EXPECT_TRUE(s_backend->events.empty());
-    EXPECT_EQ(layer->GetHeldButtons(), 1);
+    EXPECT_EQ(CInput::Instance()->GetHeldButtons(), 1);
     EXPECT_FALSE(layer->Pump());
 }
 

@@ -55,6 +55,16 @@ TEST_F(StartupTest, FirstRunPlaysTheFirstPuzzleAndQuittingInPlayResumesIt)
     EXPECT_FALSE(Preference("currenthistory").empty());
 }
 
+TEST_F(StartupTest, NamedCommandsReachThePuzzleInPlay)
+{
+    m_folder.WriteFile("data/game.xml", "<game><control><puzzle id=\"puzzle\"/></control></game>\n");
+    Launch();
+    ASSERT_TRUE(CPuzzle::Peek()->LandPose(PlayData::Step(1)));
+    CGame::Instance()->PostCommand("_reset");
+    CGame::Instance()->ProcessEvents();
+    EXPECT_EQ(PlayData::Step(0), CPuzzle::Peek()->GetCurrentPose());
+}
+
 TEST_F(StartupTest, ResumesASavedPuzzleWithItsHistory)
 {
     Start();
