@@ -9,6 +9,7 @@
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
 #include "core/TextFields.h"
+#include "platform/CAudio.h"
 #include "platform/CGame.h"
 #include "platform/CInput.h"
 #include "platform/CSdlBackend.h"
@@ -59,6 +60,9 @@ CDirectJ::CDirectJ() : m_backend(s_backendFactory())
 CDirectJ::~CDirectJ()
 {
     PDL_Quit();
+    // The mixer outlives this layer (its group ends later) but not SDL's audio: close it first.
+    if (CAudio* audio = CAudio::Peek())
+        audio->Close();
     // GL objects go while the context lives (its release hook), then SDL: everything that is
     // destroyed after this layer finds no context and must not need one.
     m_backend->Stop();

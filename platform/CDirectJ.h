@@ -3,7 +3,7 @@
 // touch, key and focus events into input records for the game, keeps the frame clock, screen size
 // and rotation, clears and shows frames. Everything runs on the main thread. Invariant: video
 // ready goes true at the first successful mode set and never back; running goes false only on a
-// quit (window closed, SIGTERM/SIGINT).
+// quit (window closed, SIGTERM/SIGINT, RequestQuit).
 #include "core/CSingleton.h"
 #include "core/CString.h"
 #include "platform/CDirectJCommon.h"
@@ -34,6 +34,9 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     // the game's queued input before the first poll and after every handled event. Returns false
     // once the program should end.
     bool Pump();
+    // Ends the main loop after the current turn (the "_quit" command); the shutdown that follows
+    // is the same as for a closed window.
+    void RequestQuit() { m_running = false; }
 
     // Opens the window at the native size (the requested size only decides whether anything is
     // done once video is ready: the unset size or the current size change nothing).

@@ -4,6 +4,7 @@
 #include "Graphics/CGraphics.h"
 #include "Graphics/COpenGL.h"
 #include "platform/CEglContext.h"
+#include "support/KeepGlDriver.h"
 
 #include <GLES/gl.h>
 #include <array>
@@ -21,6 +22,7 @@ class GlFixture : public ::testing::Test
         ASSERT_TRUE(m_context.CreatePbuffer(kWidth, kHeight, CEglContext::Attributes()))
             << "no ES 1.1 pbuffer context: " << m_context.GetFailure();
         m_context.SetReleaseHook(&GlFixture::ReleaseRenderer);
+        KeepGlDriverLoaded();
         m_graphics = CGraphics::Instance();
         m_graphics->InitState();
     }

@@ -1,0 +1,3 @@
+#include "platform/CControlFrontEnd.h"
+
+REGISTER_SINGLETON(CControlFrontEnd, "frontend", 50);
