@@ -2,11 +2,15 @@
 
 #include "core/CPreferences.h"
 
+#include "Graphics/CMaterial.h"
+#include "Graphics/CMaterialSet.h"
 #include "Graphics/COpenGL.h"
+#include "Graphics/CTexture.h"
 #include "Graphics/GlExtensions.h"
 #include "core/CPreferences.h"
 #include "core/MathConstants.h"
 #include "platform/CEglContext.h"
+#include "platform/CView.h"
 
 #include <GLES/glext.h>
 #include <algorithm>
@@ -60,6 +64,12 @@ void SendFloat(GLenum name, float wanted, float& record)
         return;
     glTexEnvf(GL_TEXTURE_ENV, name, wanted);
     record = wanted;
+}
+
+// The corners of the rectangle spanned by a and b, in turn around it from a, at z 0.
+template <typename T> void RectVertices(const Vector2<T>& a, const Vector2<T>& b, std::vector<T>& vertices)
+{
+    vertices = {a.x, a.y, T(0), b.x, a.y, T(0), b.x, b.y, T(0), a.x, b.y, T(0)};
 }
 
 } // namespace
@@ -378,12 +388,171 @@ float CGraphics::GetPulse(uint32_t frameTicks)
     return (std::sin(kTwoPi * phase) + 1.0f) / 2.0f;
 }
 
+void CGraphics::SetMaterial(CMaterial* material)
+{
+    if (!IsLive())
+        return;
+    // Null stands for the default material itself, so that a change to the default through its
+    // setters is seen like a change to any other material.
+    CMaterial* wanted = material != nullptr ? material : CMaterialSet::Instance()->GetDefault();
+    if (m_materialKnown && m_currentMaterial == wanted)
+        return;
+    wanted->Apply();
+    // After Apply: binding its textures made the cache forget the material before.
+    m_currentMaterial = wanted;
+    m_materialKnown = true;
+}
+
+void CGraphics::SetTextureUnits(const std::vector<TextureUnit>& units)
+{
+    if (!IsLive())
+        return;
+    const uint32_t count = static_cast<uint32_t>(units.size());
+    for (uint32_t index = GetUnitCount(); index-- > count;)
+        ApplyTextureUnit(index, nullptr);
+    for (uint32_t index = count; index-- > 0;)
+        ApplyTextureUnit(index, &units[index]);
+    ActivateUnit(0);
+}
+
+void CGraphics::ApplyTextureUnit(uint32_t index, const TextureUnit* unit)
+{
+    if (!IsLive() || index >= m_units.size())
+        return;
+    UnitState wanted;
+    if (unit != nullptr)
+    {
+        CTexture* texture = unit->texture.Get();
+        // Bound first: binding loads the texture, and only then is it known whether it has levels.
+        BindTexture(index, texture);
+        wanted.texture = texture;
+        wanted.wrap = unit->wrap;
+        if (texture != nullptr)
+        {
+            wanted.minFilter = ChooseMinFilter(static_cast<int32_t>(unit->filter), texture->HasMipmaps());
+            std::memcpy(wanted.matrix, (unit->matrix * texture->GetUvTransform()).m, sizeof wanted.matrix);
+        }
+        else
+            std::memcpy(wanted.matrix, unit->matrix.m, sizeof wanted.matrix);
+        wanted.envMode = unit->envMode;
+        wanted.envColour[0] = unit->envColour.x;
+        wanted.envColour[1] = unit->envColour.y;
+        wanted.envColour[2] = unit->envColour.z;
+        wanted.envColour[3] = unit->envColour.w;
+        wanted.combineRgb = unit->combineRgb;
+        std::copy(unit->sourceRgb, unit->sourceRgb + 3, wanted.sourceRgb);
+        std::copy(unit->operandRgb, unit->operandRgb + 2, wanted.operandRgb);
+        wanted.rgbScale = unit->rgbScale;
+        wanted.combineAlpha = unit->combineAlpha;
+        std::copy(unit->sourceAlpha, unit->sourceAlpha + 3, wanted.sourceAlpha);
+        std::copy(unit->operandAlpha, unit->operandAlpha + 2, wanted.operandAlpha);
+        wanted.alphaScale = unit->alphaScale;
+    }
+    ApplyUnitState(index, wanted);
+}
+
+void CGraphics::FillRect(const Vector2<float>& corner0, const Vector2<float>& corner1,
+                         const Vector4<float>& colour)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    RectVertices(corner0, corner1, m_floatVertices);
+    DrawColoured(GL_TRIANGLE_FAN, GL_FLOAT, m_floatVertices.data(), 4, colour);
+}
+
+void CGraphics::FillRectInt(const Vector2<int16_t>& corner0, const Vector2<int16_t>& corner1,
+                            const Vector4<float>& colour)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    RectVertices(corner0, corner1, m_shortVertices);
+    DrawColoured(GL_TRIANGLE_FAN, GL_SHORT, m_shortVertices.data(), 4, colour);
+}
+
+void CGraphics::DrawLine(const Vector2<float>& from, const Vector2<float>& to, const Vector4<float>& colour,
+                         float width, bool smooth)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    SetLineSmooth(smooth);
+    // The view's vertical units per pixel; an empty viewport has none, and the width stays as given.
+    const float unitsPerPixel = CView::GetCurrent().GetUnitsPerPixel().y;
+    glLineWidth(unitsPerPixel > 0.0f ? width / unitsPerPixel : width);
+    m_floatVertices = {from.x, from.y, 0, to.x, to.y, 0};
+    DrawColoured(GL_LINES, GL_FLOAT, m_floatVertices.data(), 2, colour);
+}
+
+void CGraphics::DrawLineInt(const Vector2<int16_t>& from, const Vector2<int16_t>& to,
+                            const Vector4<float>& colour, float width)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    SetLineSmooth(false);
+    glLineWidth(width);
+    m_shortVertices = {from.x, from.y, 0, to.x, to.y, 0};
+    DrawColoured(GL_LINES, GL_SHORT, m_shortVertices.data(), 2, colour);
+}
+
+void CGraphics::DrawRectOutline(const Vector2<float>& corner0, const Vector2<float>& corner1,
+                                const Vector4<float>& colour, float width, bool smooth)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    SetLineSmooth(smooth);
+    glLineWidth(width);
+    RectVertices(corner0, corner1, m_floatVertices);
+    DrawColoured(GL_LINE_LOOP, GL_FLOAT, m_floatVertices.data(), 4, colour);
+}
+
+void CGraphics::DrawRectOutlineInt(const Vector2<int16_t>& corner0, const Vector2<int16_t>& corner1,
+                                   const Vector4<float>& colour, float width, bool smooth)
+{
+    if (!IsLive())
+        return;
+    SetMaterial(nullptr);
+    SetLineSmooth(smooth);
+    glLineWidth(width);
+    RectVertices(corner0, corner1, m_shortVertices);
+    DrawColoured(GL_LINE_LOOP, GL_SHORT, m_shortVertices.data(), 4, colour);
+}
+
+void CGraphics::DrawSquare(const Vector2<float>& centre, float halfSize, const Vector4<float>& colour)
+{
+    m_scratch.translation.x = centre.x;
+    m_scratch.translation.y = centre.y;
+    DrawScratch(CRef<CMaterial>(), Vector4<float>(-halfSize, -halfSize, halfSize, halfSize), colour,
+                Vector4<float>(0, 0, 1, 1), 0.0f);
+}
+
+void CGraphics::DrawQuad(const CRef<CMaterial>& material, const Vector2<float>& position,
+                         const Vector4<float>& rect, const Vector4<float>& colour, const Vector4<float>& uv,
+                         float rotation)
+{
+    m_scratch.translation.x = position.x;
+    m_scratch.translation.y = position.y;
+    DrawScratch(material, rect, colour, uv, rotation);
+}
+
+void CGraphics::DrawQuad3D(const CRef<CMaterial>& material, const Vector3<float>& position,
+                           const Vector4<float>& rect, const Vector4<float>& colour, const Vector4<float>& uv,
+                           float rotation)
+{
+    m_scratch.translation = position;
+    DrawScratch(material, rect, colour, uv, rotation);
+}
+
 void CGraphics::BindTextureObject(CTexture* texture)
 {
-    // Seam: the texture path lets a texture bind itself here (loading on demand, stamping the frame).
-    assert(texture == nullptr && "textures bind through CTexture, which joins with the texture path");
-    (void)texture;
-    glBindTexture(GL_TEXTURE_2D, 0);
+    // A texture binds itself: it loads on demand and records the frame it was drawn in.
+    if (texture != nullptr)
+        texture->Bind();
+    else
+        glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void CGraphics::SendColourMask(bool red, bool green, bool blue, bool alpha)
@@ -394,4 +563,44 @@ void CGraphics::SendColourMask(bool red, bool green, bool blue, bool alpha)
     m_colourMask[1] = green;
     m_colourMask[2] = blue;
     m_colourMask[3] = alpha;
+}
+
+void CGraphics::DrawColoured(GLenum mode, GLenum type, const void* vertices, GLsizei count,
+                             const Vector4<float>& colour)
+{
+    m_colours.resize(4 * size_t(count));
+    for (size_t v = 0; v < size_t(count); ++v)
+        std::copy(&colour.x, &colour.x + 4, m_colours.begin() + 4 * v);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, type, 0, vertices);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, m_colours.data());
+    glDrawArrays(mode, 0, count);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void CGraphics::SetLineSmooth(bool smooth)
+{
+    if (!smooth)
+    {
+        glDisable(GL_LINE_SMOOTH);
+        return;
+    }
+    glEnable(GL_LINE_SMOOTH);
+    SetBlend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+}
+
+void CGraphics::DrawScratch(const CRef<CMaterial>& material, const Vector4<float>& rect,
+                            const Vector4<float>& colour, const Vector4<float>& uv, float rotation)
+{
+    m_scratch.material = material;
+    m_scratch.SetQuadCount(1);
+    m_scratch.SetQuadRect(0, rect);
+    m_scratch.SetColour(colour);
+    m_scratch.SetQuadUv(0, 0, uv);
+    m_scratch.rotation = rotation;
+    m_scratch.scale = Vector2<float>(1.0f, 1.0f);
+    m_scratch.Draw();
 }

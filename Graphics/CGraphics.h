@@ -5,9 +5,11 @@
 // Invariant: a cached value is either what GL holds or an "unknown" value no GL state takes, so the
 // first setter after InvalidateState always reaches GL. GL is called only between InitState (a
 // context exists) and ReleaseState.
+#include "Graphics/QuadBatch.h"
 #include "core/CBase.h"
 #include "core/CSingleton.h"
 #include "core/Vector2.h"
+#include "core/Vector3.h"
 #include "core/Vector4.h"
 
 #include <GLES/gl.h>
@@ -16,6 +18,7 @@
 
 class CMaterial;
 class CTexture;
+struct TextureUnit;
 
 class CGraphics : public CBase, public CSingleton<CGraphics>
 {
@@ -44,6 +47,8 @@ class CGraphics : public CBase, public CSingleton<CGraphics>
     // Makes the cache usable (no GL: the context may not exist yet).
     void Init() override;
     bool IsInitialised() const { return m_initialised; }
+    // Initialised and a context is current: GL may be called.
+    bool IsLive() const { return m_initialised && m_contextReady; }
 
     // Blending with (GL_ONE, GL_ZERO) turns GL_BLEND off; any other pair turns it on.
     void SetBlend(GLenum source, GLenum destination);
@@ -114,18 +119,58 @@ class CGraphics : public CBase, public CSingleton<CGraphics>
     // A 0..1 pulse with a period of one second of the frame clock (ticks in milliseconds).
     static float GetPulse(uint32_t frameTicks);
 
-    // Joining later, with their classes: SetMaterial and SetTextureUnits (materials), ApplyTextureUnit
-    // (texture units, building the UnitState that ApplyUnitState sends), the quad and line draw
-    // helpers (quad batches, views), ReadScreen (textures).
+    // Makes material current (null: the material set's default). It is applied only when another
+    // material was current or the cache forgot it (an invalidation, ForgetMaterial, a texture bound
+    // behind it), so a material changed through its setters shows at its next SetMaterial.
+    void SetMaterial(CMaterial* material);
+    // Applies units to GL units 0..n-1 and resets every unit beyond them to GL's initial state (no
+    // texture, GL_MODULATE, identity matrix); the last unit first, unit 0 active afterwards.
+    void SetTextureUnits(const std::vector<TextureUnit>& units);
+    // Brings GL unit index to what unit asks: its texture (bound, so loaded, first), the filter
+    // for that texture's mip levels, wrap, environment and combiner, and the unit's matrix
+    // followed by the texture's uv transform. Null: GL's initial unit state.
+    void ApplyTextureUnit(uint32_t index, const TextureUnit* unit);
+
+    // Immediate drawing with the default material and one colour (0..1) for every vertex; view
+    // units. The Int forms take whole view units.
+    void FillRect(const Vector2<float>& corner0, const Vector2<float>& corner1, const Vector4<float>& colour);
+    void FillRectInt(const Vector2<int16_t>& corner0, const Vector2<int16_t>& corner1,
+                     const Vector4<float>& colour);
+    // width in view units (turned into pixels through the current view); smooth lines blend.
+    void DrawLine(const Vector2<float>& from, const Vector2<float>& to, const Vector4<float>& colour,
+                  float width, bool smooth);
+    // width in pixels, as GL takes it.
+    void DrawLineInt(const Vector2<int16_t>& from, const Vector2<int16_t>& to, const Vector4<float>& colour,
+                     float width);
+    void DrawRectOutline(const Vector2<float>& corner0, const Vector2<float>& corner1,
+                         const Vector4<float>& colour, float width, bool smooth);
+    void DrawRectOutlineInt(const Vector2<int16_t>& corner0, const Vector2<int16_t>& corner1,
+                            const Vector4<float>& colour, float width, bool smooth);
+    // A square of half size halfSize about centre, whole texture of the default material.
+    void DrawSquare(const Vector2<float>& centre, float halfSize, const Vector4<float>& colour);
+    // One quad through a scratch batch: rect (x0, y0, x1, y1) about position, uv rect, rotation
+    // in degrees. The 2-D form keeps the z of the last DrawQuad3D (1 at first).
+    void DrawQuad(const CRef<CMaterial>& material, const Vector2<float>& position, const Vector4<float>& rect,
+                  const Vector4<float>& colour, const Vector4<float>& uv, float rotation);
+    void DrawQuad3D(const CRef<CMaterial>& material, const Vector3<float>& position,
+                    const Vector4<float>& rect, const Vector4<float>& colour, const Vector4<float>& uv,
+                    float rotation);
+
+    // Joining later, with the texture path: ReadScreen.
 
   private:
     friend class CSingleton<CGraphics>;
     CGraphics() = default;
 
-    // The one place a texture object is bound; the texture path gives textures their own binding.
+    // The one place a texture object is bound.
     void BindTextureObject(CTexture* texture);
     void SendColourMask(bool red, bool green, bool blue, bool alpha);
-    bool IsLive() const { return m_initialised && m_contextReady; }
+    // Draws count vertices of type (GL_FLOAT or GL_SHORT, three each) in one colour.
+    void DrawColoured(GLenum mode, GLenum type, const void* vertices, GLsizei count,
+                      const Vector4<float>& colour);
+    void SetLineSmooth(bool smooth);
+    void DrawScratch(const CRef<CMaterial>& material, const Vector4<float>& rect,
+                     const Vector4<float>& colour, const Vector4<float>& uv, float rotation);
 
     bool m_initialised = false;
     bool m_contextReady = false;
@@ -145,4 +190,10 @@ class CGraphics : public CBase, public CSingleton<CGraphics>
     float m_alphaReference = 0.0f;
     uint32_t m_boundFramebuffer = 0;
     uint32_t m_alphaTarget = 0;
+
+    // Scratch storage of the immediate helpers, kept to reuse its memory.
+    QuadBatch m_scratch;
+    std::vector<int16_t> m_shortVertices;
+    std::vector<float> m_floatVertices;
+    std::vector<float> m_colours;
 };
