@@ -235,6 +235,9 @@ void CDirectJ::DiscardEvents()
     PlatformEvent event;
     while (m_backend->PollEvent(&event))
     {
+        // Closing the window is not input: the program ends once it can.
+        if (event.kind == PlatformEvent::kQuit)
+            m_running = false;
     }
 }
 

@@ -61,7 +61,8 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     bool BeginFrame();
     // Shows the frame drawn since BeginFrame.
     void SwapBuffers();
-    // Drops every pending event unhandled (the loading screen swallows input).
+    // Drops every pending event unhandled (the loading screen swallows input); a quit among them
+    // still ends the main loop at its first turn.
     void DiscardEvents();
     bool IsAppActive();
     void Delay(uint32_t milliseconds);
