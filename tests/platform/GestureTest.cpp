@@ -52,6 +52,8 @@ class GestureTest : public PlatformTest
     {
         // Nothing an earlier test in this process left (a file system on another folder).
         CSingletonBase::StopScope(HashString("nuke"));
+        // The recogniser alone: no trail or sound that the scene or audio installed.
+        m_previousHooks = CGesture::SetFeedbackHooks(CGesture::FeedbackHooks());
         PlatformTest::SetUp();
         CControl::ResetDragState();
         s_log.clear();
@@ -65,10 +67,12 @@ class GestureTest : public PlatformTest
     }
     void TearDown() override
     {
-        CGesture::SetFeedbackHooks(CGesture::FeedbackHooks());
         CControl::ResetDragState();
         PlatformTest::TearDown();
+        CGesture::SetFeedbackHooks(m_previousHooks);
     }
+
+    CGesture::FeedbackHooks m_previousHooks;
 
     void UseRules(const char* swipeLength, const char* swipeAspect)
     {

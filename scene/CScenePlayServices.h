@@ -1,0 +1,20 @@
+#pragma once
+// The pond's share of what puzzle play asks through CPlayServices: making the puzzle's pond,
+// starting its music and placing its layers again. Every other service keeps the do-nothing
+// default until the subsystem that provides it takes over.
+#include "puzzle/CPlayServices.h"
+
+class CScenePlayServices : public CPlayServices
+{
+  public:
+    // The pond "pond/<name>", made current; never null.
+    CRef<CBase> CreatePond(const CString& name) override;
+    // The pond's music, or none for a null pond (or one that is not a CPond).
+    void PlayPondMusic(CBase* pond) override;
+    // Places every layer of the current pond again.
+    void PlacePondLayers() override;
+
+    // The same operations for the front end's menu hooks.
+    static CRef<CBase> MakePond(const char* name);
+    static void PlayMusicOf(CBase* pond);
+};
