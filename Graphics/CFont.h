@@ -4,6 +4,7 @@
 // keyed by their text, while they are drawn. Glyph geometry is in units of the page size
 // (pixels over the page's width or height), so a block scales to any size by one factor.
 // Invariant: every glyph's page index names an existing page, or the glyph is never laid out.
+#include "Graphics/CFontMetrics.h"
 #include "Graphics/CPrint.h"
 #include "Graphics/CTexture.h"
 #include "core/CBase.h"
@@ -20,7 +21,7 @@
 
 class CXmlNode;
 
-class CFont : public CBase, public CUpdate, public CResizes
+class CFont : public CFontMetrics, public CUpdate, public CResizes
 {
   public:
     enum Style : uint32_t
@@ -57,13 +58,15 @@ class CFont : public CBase, public CUpdate, public CResizes
     // The block of text from the cache, or built and cached. With keep false the block leaves the
     // cache (the caller's reference still holds it). Never null.
     CRef<CPrint> GetPrint(const CString& text, bool keep);
+    // The block of text, kept in the cache.
+    CRef<CPrint> GetPrint(const CString& text) override { return GetPrint(text, true); }
     // Width and height of text in view units at size (a line's height): (0, 0) for nothing.
-    Vector2<float> MeasureText(const CString& text, float size);
+    Vector2<float> MeasureText(const CString& text, float size) override;
     // Draws text with the anchor at position (baseline alignment, left).
     void DrawText(const CString& text, const Vector2<float>& position, float size,
                   const Vector4<float>& colour);
     // The part of a line below the baseline at size; 0 for a font without lines.
-    float GetDescent(float size) const;
+    float GetDescent(float size) const override;
     // The extra advance (font units) of second after first; 0 for a pair without one.
     float GetKerning(uint32_t first, uint32_t second) const;
     // The code point at text, moving text past it. 0 for a null text or at its end, and also for a

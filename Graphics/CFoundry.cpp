@@ -2,6 +2,18 @@
 
 REGISTER_SINGLETON(CFoundry, "global", 50);
 
+void CFoundry::Init()
+{
+    m_previousFinder = CFontMetrics::SetFinder(&FindMetrics);
+    m_finderInstalled = true;
+}
+
+CFoundry::~CFoundry()
+{
+    if (m_finderInstalled)
+        CFontMetrics::SetFinder(m_previousFinder);
+}
+
 CRef<CFont> CFoundry::GetFont(const CString& name, uint32_t style)
 {
     // A bold style has no file of its own: it is the plain font.
@@ -33,4 +45,11 @@ CString CFoundry::KeyOf(const CString& name, uint32_t style)
     if (style == CFont::kOblique)
         return name + "-o";
     return name;
+}
+
+CRef<CFontMetrics> CFoundry::FindMetrics(const CString& face, int32_t style)
+{
+    // Peek: a finder left behind by a registry that has ended must not bring it back.
+    CFoundry* foundry = Peek();
+    return foundry ? CRef<CFontMetrics>(foundry->GetFont(face, uint32_t(style))) : CRef<CFontMetrics>();
 }

@@ -1,5 +1,8 @@
 #include "scene/CSceneHooks.h"
 
+#include "creatures/CFly.h"
+#include "creatures/CFrog.h"
+
 // Before CStartup (100), which enters the front end.
 REGISTER_SINGLETON(CSceneHooks, "global", 60);
 
@@ -12,6 +15,10 @@ void CSceneHooks::Init()
     hooks.playMusic = &CScenePlayServices::PlayMusicOf;
     m_previousMenuHooks = CModeFrontEnd::SetMenuHooks(hooks);
     m_previousServices = CPlayServices::Install(&m_services);
+    m_previousFrogServices = CFrogServices::Install(&m_services);
+    m_previousSpring = CLayer::SetSpringSource(&CFrog::SpringOfFrog);
+    m_previousShadow = CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
+    m_previousFlyLoader = CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
     m_installed = true;
 }
 
@@ -23,4 +30,15 @@ CSceneHooks::~CSceneHooks()
     // Only while still installed: whoever replaced the services owns putting them back.
     if (&CPlayServices::Get() == &m_services)
         CPlayServices::Install(m_previousServices);
+    if (&CFrogServices::Get() == &m_services)
+        CFrogServices::Install(m_previousFrogServices);
+    const CLayer::SpringSource spring = CLayer::SetSpringSource(m_previousSpring);
+    if (spring != &CFrog::SpringOfFrog)
+        CLayer::SetSpringSource(spring);
+    const CLayerBoard::ShadowDrawer shadow = CLayerBoard::SetShadowDrawer(m_previousShadow);
+    if (shadow != &CFrog::DrawShadowOfFrog)
+        CLayerBoard::SetShadowDrawer(shadow);
+    const CLayerBoard::FlyLoader flyLoader = CLayerBoard::SetFlyLoader(m_previousFlyLoader);
+    if (flyLoader != &CFly::LoadOnBoard)
+        CLayerBoard::SetFlyLoader(flyLoader);
 }

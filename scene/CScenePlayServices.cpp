@@ -1,7 +1,9 @@
 #include "scene/CScenePlayServices.h"
 
 #include "platform/CAudio.h"
+#include "scene/CPetals.h"
 #include "scene/CPond.h"
+#include "ui/CButtons.h"
 
 CRef<CBase> CScenePlayServices::CreatePond(const CString& name)
 {
@@ -17,6 +19,25 @@ void CScenePlayServices::PlacePondLayers()
 {
     if (CPond* pond = CPond::GetCurrent())
         pond->PlaceLayers();
+}
+
+void CScenePlayServices::FirePetals()
+{
+    // Peek: a late reward must not bring the shower back outside its group.
+    if (CPetals* petals = CPetals::Peek())
+        petals->Fire();
+}
+
+void CScenePlayServices::StopPetals()
+{
+    if (CPetals* petals = CPetals::Peek())
+        petals->Stop();
+}
+
+void CScenePlayServices::SetButtonEnabled(const char* action, bool enabled)
+{
+    if (action)
+        CButtons::Instance()->SetEnabled(action, enabled);
 }
 
 CRef<CBase> CScenePlayServices::MakePond(const char* name)

@@ -1,7 +1,8 @@
 #pragma once
-// The pond's share of what puzzle play asks through CPlayServices: making the puzzle's pond,
-// starting its music and placing its layers again. Every other service keeps the do-nothing
-// default until the subsystem that provides it takes over.
+// The scene's share of what puzzle play asks through CPlayServices: making the puzzle's pond,
+// starting its music, placing its layers again, the petal shower of a win, and the enabled flags
+// of the buttons its layers and panes show. Every other service keeps the do-nothing default
+// until the subsystem that provides it takes over.
 #include "puzzle/CPlayServices.h"
 
 class CScenePlayServices : public CPlayServices
@@ -13,6 +14,11 @@ class CScenePlayServices : public CPlayServices
     void PlayPondMusic(CBase* pond) override;
     // Places every layer of the current pond again.
     void PlacePondLayers() override;
+    // The "maingame" petal shower, when that group is running (nothing otherwise).
+    void FirePetals() override;
+    void StopPetals() override;
+    // The flag of that action for every button (CButtons).
+    void SetButtonEnabled(const char* action, bool enabled) override;
 
     // The same operations for the front end's menu hooks.
     static CRef<CBase> MakePond(const char* name);

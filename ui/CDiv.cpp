@@ -11,7 +11,9 @@
 #include "core/Colour.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
+#include "platform/CGame.h"
 #include "platform/CInput.h"
+#include "platform/InputEvent.h"
 #include "ui/CDivContent.h"
 #include "ui/CDivLine.h"
 #include "ui/CPaneTransition.h"
@@ -655,44 +657,65 @@ bool CDiv::HitTest(const Vector2<float>& point)
     return false;
 }
 
-bool CDiv::OnEvent(const InputEvent&)
+bool CDiv::OnEvent(const InputEvent& event)
 {
-    return false;
+    if (!(m_handlerMask & (kHandlesEvent | kHandlesClick)))
+        return false;
+    return OfferToChildren(event, &CDiv::OnEvent);
 }
 
-bool CDiv::OnMotion(const InputEvent&)
+bool CDiv::OnMotion(const InputEvent& event)
 {
-    return false;
+    if (!(m_handlerMask & kHandlesMotion) || !m_active)
+        return false;
+    // Every child sees the motion (hover states), whoever takes it.
+    bool taken = false;
+    for (const CRef<CDiv>& child : m_children)
+    {
+        if (!child)
+            break;
+        taken = child->OnMotion(event) || taken;
+    }
+    return taken;
 }
 
-bool CDiv::OnClick(const InputEvent&)
+bool CDiv::OnClick(const InputEvent& event)
 {
-    return false;
+    if (!(m_handlerMask & kHandlesClick) || !m_active)
+        return false;
+    // Only a click on the node posts its command; the root's is the pane's, whose own test has
+    // passed by now.
+    if (!m_onclick.empty() && (!GetParent() || HitTest(event.position)))
+    {
+        CGame::Instance()->PostCommand(m_onclick.c_str());
+        return true;
+    }
+    return OfferToChildren(event, &CDiv::OnClick);
 }
 
-bool CDiv::OnPress(const InputEvent&)
+bool CDiv::OnPress(const InputEvent& event)
 {
-    return false;
+    return (m_handlerMask & kHandlesPress) && OfferToChildren(event, &CDiv::OnPress);
 }
 
-bool CDiv::OnRelease(const InputEvent&)
+bool CDiv::OnRelease(const InputEvent& event)
 {
-    return false;
+    return (m_handlerMask & kHandlesRelease) && OfferToChildren(event, &CDiv::OnRelease);
 }
 
-bool CDiv::OnDragBegin(const InputEvent&)
+bool CDiv::OnDragBegin(const InputEvent& event)
 {
-    return false;
+    return (m_handlerMask & kHandlesDragBegin) && OfferToChildren(event, &CDiv::OnDragBegin);
 }
 
-bool CDiv::OnDragEnd(const InputEvent&)
+bool CDiv::OnDragEnd(const InputEvent& event)
 {
-    return false;
+    return (m_handlerMask & kHandlesDragEnd) && OfferToChildren(event, &CDiv::OnDragEnd);
 }
 
-bool CDiv::OnDragCancel(const InputEvent&)
+bool CDiv::OnDragCancel(const InputEvent& event)
 {
-    return false;
+    return (m_handlerMask & kHandlesDragCancel) && OfferToChildren(event, &CDiv::OnDragCancel);
 }
 
 void CDiv::CollectEmboss(std::vector<float>& spots)
@@ -766,6 +789,21 @@ void CDiv::DropLines()
 void CDiv::SetContent(const CRef<CDivContent>& content)
 {
     m_content = content;
+}
+
+bool CDiv::OfferToChildren(const InputEvent& event, Handler handler)
+{
+    // An inactive node is not drawn, and so takes no input.
+    if (!m_active)
+        return false;
+    for (const CRef<CDiv>& child : m_children)
+    {
+        if (!child)
+            break;
+        if ((child.Get()->*handler)(event))
+            return true;
+    }
+    return false;
 }
 
 void CDiv::Reset()

@@ -13,6 +13,8 @@
 #include "core/MathConstants.h"
 #include "core/Vector2.h"
 #include "core/Vector4.h"
+// Complete, for the inline line link below; it declares CDiv only ahead.
+#include "ui/CDivLine.h"
 
 #include <cstdint>
 #include <vector>
@@ -159,12 +161,16 @@ class CDiv : public CBase
     // The scheduler whose clock times the fades: the parent's; at the root the current scope's.
     virtual CScheduler* GetClock();
 
-    // Input on nodes; positions in the pane's layout pixels. The base handlers take nothing.
+    // Input on nodes; positions in the pane's layout pixels. An event goes down only into
+    // subtrees whose handler mask has its bit (AddHandlerBits), and to the children in order
+    // until one takes it; inactive nodes take nothing. Motion goes to every child.
     virtual Vector2<float> GetTouchPosition();
     // The node's box (its trailing gap included) or any child's holds point.
     virtual bool HitTest(const Vector2<float>& point);
     virtual bool OnEvent(const InputEvent& event);
     virtual bool OnMotion(const InputEvent& event);
+    // A node with an "onclick" posts it as a named command when the click hits it (the root
+    // without a test: the pane has tested its rectangle); otherwise the children are offered it.
     virtual bool OnClick(const InputEvent& event);
     virtual bool OnPress(const InputEvent& event);
     virtual bool OnRelease(const InputEvent& event);
@@ -223,6 +229,9 @@ class CDiv : public CBase
     void SetContent(const CRef<CDivContent>& content);
 
   protected:
+    using Handler = bool (CDiv::*)(const InputEvent&);
+    // The first active child (up to a null one) that takes the event ends the walk with true.
+    bool OfferToChildren(const InputEvent& event, Handler handler);
     // Back to the state of a new node, but for the shown state, handler mask and dummy.
     void Reset();
     // One declaration of a style sheet.

@@ -5,8 +5,11 @@
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/Random.h"
 #include "ui/CDivLine.h"
 #include "ui/CDivWord.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -70,8 +73,47 @@ CRef<CDivLine> CDivText::Layout(CRef<CDivLine> line)
         current = word->Layout(current);
         start = CString::FindFirstNotOf(text, kBlanks, end);
     }
+    ScheduleWords();
     Show(true);
     return current;
+}
+
+void CDivText::Draw()
+{
+    for (const CRef<CDiv>& child : m_children)
+    {
+        if (!child)
+            break;
+        if (child->GetClassName() == "word")
+            child->DrawShadow();
+    }
+}
+
+void CDivText::DrawShadow() {}
+
+void CDivText::ScheduleWords()
+{
+    const float start = m_transitionMap.x, length = m_transitionMap.y;
+    const float span = length * m_transitionMap.z;
+    if (span >= 1.0f)
+        return; // every word keeps span 1 and delay 0: they fade with the text
+    const float jitter = length * m_transitionMap.w * 0.5f;
+    const int32_t n = int32_t(m_children.size()) - 1;
+    const float last = start + length - span;
+    int32_t i = 0;
+    for (const CRef<CDiv>& child : m_children)
+    {
+        if (child->GetClassName() != "word")
+            continue;
+        const float base = n > 0 ? start + (length - span) * float(i) / float(n) : start;
+        float delay = base - jitter;
+        if (jitter > 0.0f)
+            delay += float(GlobalRandom().NextFraction()) * 2.0f * jitter;
+        // Between 0 and the last start that still ends within the map, whichever way round.
+        delay = last >= 0.0f ? std::clamp(delay, 0.0f, last) : std::clamp(delay, last, 0.0f);
+        static_cast<CDivWord*>(child.Get())->SetSchedule(span, delay);
+        ++i;
+    }
 }
 
 int32_t CDivText::CountTextAncestors() const

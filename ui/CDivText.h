@@ -19,7 +19,13 @@ class CDivText : public CDiv
     // The common attributes, then "transitionmap" ((0, 1, 1, 0) when absent), "material" and
     // "content".
     void Load(CXmlNode* element) override;
+    // Expands the content and lays out its markup or its words, whose fades it then schedules.
     CRef<CDivLine> Layout(CRef<CDivLine> line) override;
+    // The words' backgrounds and glows; the words themselves are items of the line after the
+    // text node, so their text lands on top.
+    void Draw() override;
+    // Nothing: the words' shadows are drawn by Draw.
+    void DrawShadow() override;
 
     const CString& GetContent() const { return m_content; }
     void SetContent(const CString& content) { m_content = content; }
@@ -29,6 +35,8 @@ class CDivText : public CDiv
   private:
     CDivText();
 
+    // Spreads the words' fades over the transition map; random delays when it has jitter.
+    void ScheduleWords();
     // Text nodes among the ancestors: how deep this text is nested in expanded markup.
     int32_t CountTextAncestors() const;
 

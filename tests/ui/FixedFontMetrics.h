@@ -16,7 +16,7 @@ class FixedFontMetrics : public CFontMetrics
             return Vector2<float>();
         return Vector2<float>(float(text.size()) * size * kCharWidth, size);
     }
-    float GetDescent(float size) override { return size * kDescent; }
+    float GetDescent(float size) const override { return size * kDescent; }
 };
 
 class FixedFonts

@@ -1,0 +1,276 @@
+#include "creatures/CFrog.h"
+
+#include "Graphics/CGraphics.h"
+#include "Graphics/MatrixScope.h"
+#include "core/CFileSystem.h"
+#include "core/CRule.h"
+#include "core/CScheduler.h"
+#include "core/CXmlDocument.h"
+#include "core/CXmlNode.h"
+#include "core/Random.h"
+#include "creatures/CFrogServices.h"
+#include "creatures/CSkeleton.h"
+#include "creatures/CSkeletonServices.h"
+#include "platform/PlatformHooks.h"
+#include "puzzle/CMoveMap.h"
+
+#include <GLES/gl.h>
+#include <cmath>
+#include <optional>
+
+REGISTER_SINGLETON(CFrog, "maingame", 50);
+
+namespace
+{
+CRule<int> s_animationInterval("interval/animation"); // milliseconds
+CRule<Vector2<float>> s_blinkPeriod("frog/blinkperiod");   // seconds, minimum and maximum
+CRule<Vector2<float>> s_ribbitPeriod("frog/ribbitperiod"); // seconds, minimum and maximum
+CRule<bool> s_springEnable("leaf/springenable");
+CRule<float> s_springMass("leaf/springmass");
+CRule<float> s_springDamp("leaf/springdamp"); // fraction of the velocity lost per update
+CRule<float> s_springCap("leaf/springcap");   // board cells
+
+constexpr const char* kScope = "maingame";
+constexpr const char* kPass = "body";
+
+// The model-view matrix moved by a board offset for the drawing's lifetime; nothing without a
+// live context, so that the frog's drawing runs headless.
+class BoardTranslation
+{
+  public:
+    explicit BoardTranslation(const Vector2<float>& offset)
+    {
+        const CGraphics* graphics = CGraphics::Peek();
+        if (!graphics || !graphics->IsLive())
+            return;
+        m_matrix.emplace();
+        glTranslatef(offset.x, offset.y, 0.0f);
+    }
+
+  private:
+    std::optional<MatrixScope> m_matrix;
+};
+} // namespace
+
+void CFrog::Init()
+{
+    CDrawing::Register(kScope, kPass);
+    ScheduleIn(kScope, s_animationInterval);
+}
+
+CFrog::~CFrog()
+{
+    CDrawing::Unregister(kScope, kPass);
+}
+
+void CFrog::LoadSpecies(const CString& name)
+{
+    const CString path = CString("species/") + name;
+    CXmlDocument document;
+    if (!document.Load(path, CFileSystem::kInDataFolder))
+    {
+        // A frog never stands without a skeleton, even an empty one.
+        if (!m_skeleton)
+        {
+            m_species = name;
+            m_skeleton = MakeRef<CSkeleton>();
+        }
+        return;
+    }
+    m_species = name;
+    m_skeleton = CSkeleton::Create(path);
+    m_lastChangeCount = -1;
+
+    // Every section stands alone, so that nothing of the previous species survives.
+    m_flaps.clear();
+    m_ribbitSound.clear();
+    CXmlNode* root = document.GetRoot();
+    if (CXmlNode* flaps = root->FindChild("body/flaps"))
+    {
+        m_flaps.reserve(size_t(flaps->CountChildren()));
+        for (CXmlNode* group = flaps->FirstChild(); group; group = group->NextSibling())
+        {
+            m_flaps.emplace_back();
+            m_flaps.back().Load(*group);
+        }
+    }
+    // The feet are read here once the body has them.
+    m_ribbitSound = root->GetAttribute("sound/ribbit/sound");
+}
+
+CSkeleton* CFrog::GetSkeleton()
+{
+    if (!m_skeleton)
+        LoadSpecies(m_species);
+    return m_skeleton.Get();
+}
+
+void CFrog::Update(float dt)
+{
+    CSkeleton* skeleton = GetSkeleton();
+    // Wrap-safe: both counts are platform frames.
+    const int32_t framesAway = int32_t(uint32_t(PlatformHooks::GetFrameCount()) - uint32_t(GetFrameStamp()));
+    if (framesAway >= kOffScreenFrames && int64_t(skeleton->GetChangeCount()) == m_lastChangeCount)
+    {
+        // Nobody sees the frog and it is still: its timers stand still with it.
+        const int32_t elapsed = int32_t(dt * 1000.0f);
+        m_blinkDeadline += elapsed;
+        m_ribbitDeadline += elapsed;
+        return;
+    }
+    m_lastChangeCount = int64_t(skeleton->GetChangeCount());
+
+    UpdateFeet(ComputeFidgetWeight());
+
+    const int32_t now = GetGameTime();
+    if (now > m_blinkDeadline)
+    {
+        m_blinkDeadline = now + int32_t(1000.0f * DrawPeriod(s_blinkPeriod));
+        for (CFlap& chain : m_flaps)
+            chain.Blink();
+    }
+    if (now > m_ribbitDeadline && !m_ribbitSound.empty())
+    {
+        m_ribbitDeadline = now + int32_t(1000.0f * DrawPeriod(s_ribbitPeriod));
+        for (CFlap& chain : m_flaps)
+            chain.Ribbit(now);
+        CSkeletonServices::Get().PlaySound(m_ribbitSound.c_str());
+    }
+    if (s_springEnable)
+        StepSpring();
+}
+
+void CFrog::Draw()
+{
+    GetSkeleton();
+    Vector2<float> offset;
+    if (CFrogServices::Get().GetBoardOffset(offset))
+        DrawAt(offset);
+}
+
+void CFrog::DrawAt(const Vector2<float>& offset)
+{
+    CSkeleton* skeleton = GetSkeleton();
+    const BoardTranslation translation(offset);
+    if (skeleton->TakePoseSet())
+        ResetFeet();
+    DrawBody(CFlap::kPlain, Vector3<float>(), nullptr);
+}
+
+void CFrog::DrawShadow(const Vector3<float>& offset, Vector4<float>* bounds)
+{
+    CSkeleton* skeleton = GetSkeleton();
+    Vector2<float> board;
+    if (!CFrogServices::Get().GetBoardOffset(board))
+        return;
+    if (skeleton->TakePoseSet())
+        ResetFeet();
+    DrawBody(CFlap::kShadow, offset, bounds);
+}
+
+void CFrog::DrawAtPose(Pose pose, Vector4<float>* bounds)
+{
+    CSkeleton* skeleton = GetSkeleton();
+    Vector2<float> offset;
+    if (!CFrogServices::Get().GetBoardOffset(offset))
+        return;
+    const BoardTranslation translation(offset);
+    skeleton->SaveJoints();
+    if (const CMoveMap* map = CMoveMap::Peek())
+        map->ApplyRestPose(*skeleton, pose);
+    const bool poseSet = skeleton->TakePoseSet();
+    if (poseSet)
+        ResetFeet();
+    DrawBody(CFlap::kGhost, Vector3<float>(), bounds);
+    skeleton->RestoreJoints();
+    // The flag belongs to the frog's own drawing, which has not seen the new pose yet.
+    if (poseSet)
+        skeleton->SetPose(Pose::FromSkeleton(*skeleton));
+}
+
+void CFrog::DrawShadowOfFrog(const Vector3<float>& offset, Vector4<float>* bounds)
+{
+    if (CFrog* frog = Peek())
+        frog->DrawShadow(offset, bounds);
+}
+
+void CFrog::CatchFly()
+{
+    CSkeleton* skeleton = GetSkeleton();
+    for (CFlap& chain : m_flaps)
+        chain.ThrowTongue();
+    skeleton->StartLunge();
+}
+
+void CFrog::CancelCatch()
+{
+    if (!m_skeleton)
+        return;
+    for (CFlap& chain : m_flaps)
+        chain.ResetTongue();
+    m_skeleton->EndLunge();
+}
+
+Vector2<float> CFrog::SpringOfFrog()
+{
+    const CFrog* frog = Peek();
+    return frog ? frog->m_springPosition : Vector2<float>();
+}
+
+float CFrog::ComputeFidgetWeight() const
+{
+    const CSkeleton* skeleton = m_skeleton.Get();
+    if (!skeleton)
+        return 0.0f;
+    const CJoint* joint = skeleton->GetJoint(skeleton->GetGrabbedJoint());
+    if (!joint)
+        return 0.0f;
+    const Vector2<float> cell(std::floor(joint->position.x + 0.5f), std::floor(joint->position.y + 0.5f));
+    if (!skeleton->HasKnobAt(cell) || skeleton->GetDrag().IsLandingCell(cell))
+        return 0.0f;
+    const float distance = (joint->position - cell).Length();
+    return 2.0f * distance > 1.0f ? 0.0f : 1.0f - 2.0f * distance;
+}
+
+float CFrog::DrawPeriod(const Vector2<float>& range)
+{
+    if (range.y <= range.x)
+        return range.x;
+    return range.x + float(GlobalRandom().NextFraction()) * (range.y - range.x);
+}
+
+int32_t CFrog::GetGameTime()
+{
+    const CScheduler* scheduler = CScheduler::ForScope(kScope);
+    return scheduler ? scheduler->GetClock() : 0;
+}
+
+void CFrog::DrawBody(int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds)
+{
+    // The feet, beneath the body, draw first once the body has them.
+    const int32_t now = GetGameTime();
+    for (CFlap& chain : m_flaps)
+        chain.Draw(*m_skeleton, mode, offset, bounds, now);
+}
+
+void CFrog::StepSpring()
+{
+    Vector2<float> target;
+    const CJoint* joint = m_skeleton ? m_skeleton->GetJoint(m_skeleton->GetGrabbedJoint()) : nullptr;
+    if (joint)
+    {
+        Vector2<float> offset;
+        CFrogServices::Get().GetBoardOffset(offset);
+        target = CSkeletonServices::Get().GetPointerViewPosition() - (joint->position + offset);
+        const float cap = std::max(s_springCap.Get(), 0.0f);
+        const float length = target.Length();
+        if (length > cap)
+            target = target * (cap / length);
+    }
+    // A spring without mass would fling the pond away: it stays where it is.
+    if (!(s_springMass.Get() > 0.0f))
+        return;
+    m_springVelocity += (target - m_springPosition) / s_springMass.Get();
+    m_springPosition += m_springVelocity;
+    m_springVelocity *= 1.0f - s_springDamp.Get();
+}

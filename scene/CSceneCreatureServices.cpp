@@ -1,0 +1,67 @@
+#include "scene/CSceneCreatureServices.h"
+
+#include "creatures/CEntice.h"
+#include "creatures/CFloater.h"
+#include "puzzle/CPuzzle.h"
+#include "scene/CParticle.h"
+
+// Before CStartup (100), which enters the front end.
+REGISTER_SINGLETON(CSceneCreatureServices, "global", 60);
+
+void CSceneCreatureServices::Init()
+{
+    if (m_installed)
+        return;
+    m_previousSkeleton = CSkeletonServices::Install(this);
+    m_previousEntice = CEnticeServices::Install(this);
+    m_previousHook = CPond::SetTargetsHook(&SendTargetsToEntice);
+    m_installed = true;
+}
+
+CSceneCreatureServices::~CSceneCreatureServices()
+{
+    if (!m_installed)
+        return;
+    // Only while still installed: whoever replaced them owns putting them back.
+    if (&CSkeletonServices::Get() == this)
+        CSkeletonServices::Install(m_previousSkeleton);
+    if (&CEnticeServices::Get() == this)
+        CEnticeServices::Install(m_previousEntice);
+    const CPond::TargetsHook hook = CPond::SetTargetsHook(m_previousHook);
+    if (hook != &SendTargetsToEntice)
+        CPond::SetTargetsHook(hook);
+}
+
+void CSceneCreatureServices::SetPondTargets(const std::vector<Vector2<float>>& cells)
+{
+    const CPuzzle* puzzle = CPuzzle::Peek();
+    if (CPond* pond = puzzle ? dynamic_cast<CPond*>(puzzle->GetPond()) : nullptr)
+        pond->SetTargets(cells);
+}
+
+void CSceneCreatureServices::ShowTip(const CString& text, const Vector2<float>& position, float size)
+{
+    const CRef<CFloater> tip = CFloater::Create(text, position.x, position.y, size);
+    tip->SetKeepOnScreen(true);
+}
+
+CRef<CBase> CSceneCreatureServices::MakeParticle(const Vector2<float>& position)
+{
+    CRef<CParticle> particle = CParticle::Create("Entice");
+    if (particle)
+        particle->position = position;
+    return particle;
+}
+
+void CSceneCreatureServices::DrawParticle(CBase& particle, int32_t now)
+{
+    // Only particles of MakeParticle reach here.
+    static_cast<CParticle&>(particle).Draw(now);
+}
+
+void CSceneCreatureServices::SendTargetsToEntice(const std::vector<Vector2<float>>& cells)
+{
+    // Peek: a menu pond must not bring the effect up outside its group.
+    if (CEntice* entice = CEntice::Peek())
+        entice->SetTargets(cells);
+}

@@ -1,0 +1,62 @@
+// Makes the shipped puzzles on the move map of a species and writes them as
+// "<folder>/puzzleNNNN.xml", numbered from 1000 in the catalogue's order; one line per puzzle
+// on the standard output. Run by hand; the files are committed.
+// Usage: PuzzleGen <species document> <puzzle folder>
+#include "core/CXmlDocument.h"
+#include "creatures/CSkeleton.h"
+#include "tools/CMoveMapGenerator.h"
+#include "tools/CPuzzleGenerator.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::fprintf(stderr, "usage: PuzzleGen <species.xml> <puzzle folder>\n");
+        return 2;
+    }
+    std::ifstream file(argv[1], std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    CXmlDocument document;
+    CSkeleton skeleton;
+    if (!file || !document.Parse(text.str(), false) || !skeleton.LoadDocument(document.GetRoot()) ||
+        skeleton.GetLimbJointCount() != unsigned(CMoveMap::kLimbCount))
+    {
+        std::fprintf(stderr, "PuzzleGen: %s holds no four-limbed skeleton\n", argv[1]);
+        return 1;
+    }
+
+    // The same table the build makes, so that the puzzles use exactly the game's hops.
+    CMoveMapGenerator mapGenerator(skeleton);
+    CMoveMap map;
+    map.EditEntries() = mapGenerator.Generate();
+    const CPuzzleGenerator generator(map);
+
+    int32_t number = 1000;
+    for (const CPuzzleGenerator::Recipe& recipe : CPuzzleGenerator::Catalogue())
+    {
+        PuzzleDescription puzzle;
+        if (!generator.Make(recipe, puzzle))
+        {
+            std::fprintf(stderr, "PuzzleGen: no puzzle of %d moves for \"%s\"\n", recipe.par, recipe.title);
+            return 1;
+        }
+        const std::string path = std::string(argv[2]) + "/puzzle" + std::to_string(number) + ".xml";
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << CPuzzleGenerator::ToXml(puzzle);
+        if (!out.flush())
+        {
+            std::fprintf(stderr, "PuzzleGen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("puzzle%04d  par %2d  category %d  difficulty %.2f  knobs %2zu  %s\n", number, puzzle.par,
+                    puzzle.category, double(puzzle.difficulty), puzzle.knobs.size(), puzzle.title.c_str());
+        ++number;
+    }
+    return 0;
+}
