@@ -7,8 +7,8 @@
 #include "core/CRule.h"
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
-#include "core/CaseInsensitiveLess.h"
 #include "core/Colour.h"
+#include "core/KindRegistry.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
 #include "platform/CGame.h"
@@ -19,15 +19,11 @@
 #include "ui/CPaneTransition.h"
 
 #include <algorithm>
-#include <map>
 
 namespace
 {
-using TagMap = std::map<CString, CDiv::Creator, CaseInsensitiveLess>;
-
-// Constant-initialised, so that the node kinds' static initialisers find it in any order; made
-// by the first registration and kept for the whole run.
-TagMap* s_tags = nullptr;
+// Node kinds by tag name, any case.
+using TagRegistry = KindRegistry<CDiv::Creator>;
 
 CRule<int> s_defaultFontSize("default/fontsize"); // em
 CRule<CString> s_defaultFontFace("default/fontface");
@@ -95,20 +91,14 @@ CRef<CDiv> CDiv::Create()
 
 void CDiv::RegisterTag(const char* tag, Creator creator)
 {
-    if (!s_tags)
-        s_tags = new TagMap;
-    (*s_tags)[MakeString(tag)] = creator;
+    TagRegistry::Register(MakeString(tag), creator);
 }
 
 CRef<CDiv> CDiv::CreateForTag(const char* tag)
 {
     CRef<CDiv> node;
-    if (s_tags && tag)
-    {
-        const auto found = s_tags->find(std::string_view(tag));
-        if (found != s_tags->end() && found->second)
-            node = found->second();
-    }
+    if (const Creator creator = tag ? TagRegistry::Find(tag) : nullptr)
+        node = creator();
     return node ? node : Create();
 }
 

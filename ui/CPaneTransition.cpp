@@ -1,17 +1,12 @@
 #include "ui/CPaneTransition.h"
 
 #include "core/CString.h"
-#include "core/CaseInsensitiveLess.h"
-
-#include <map>
+#include "core/KindRegistry.h"
 
 namespace
 {
-using CreatorMap = std::map<CString, CPaneTransition::Creator, CaseInsensitiveLess>;
-
-// Constant-initialised, so that registrations from any unit's static initialisers find it; made
-// by the first registration and kept for the whole run.
-CreatorMap* s_creators = nullptr;
+// Pane transitions by name, any case.
+using Creators = KindRegistry<CPaneTransition::Creator>;
 
 const bool s_registered = (CPaneTransition::Register("default", &CPaneTransition::Create), true);
 } // namespace
@@ -29,15 +24,10 @@ CRef<CPaneTransition> CPaneTransition::Create()
 
 void CPaneTransition::Register(const char* name, Creator creator)
 {
-    if (!s_creators)
-        s_creators = new CreatorMap;
-    (*s_creators)[MakeString(name)] = creator;
+    Creators::Register(MakeString(name), creator);
 }
 
 CPaneTransition::Creator CPaneTransition::FindCreator(const char* name)
 {
-    if (!s_creators || !name)
-        return nullptr;
-    const auto found = s_creators->find(std::string_view(name));
-    return found != s_creators->end() ? found->second : nullptr;
+    return name ? Creators::Find(name) : nullptr;
 }
