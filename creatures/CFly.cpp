@@ -3,7 +3,6 @@
 #include "Graphics/CGraphics.h"
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/LodBiasScope.h"
-#include "Graphics/MatrixScope.h"
 #include "core/Angle.h"
 #include "core/CRule.h"
 #include "core/CScheduler.h"
@@ -12,6 +11,7 @@
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
 #include "core/TextFields.h"
+#include "creatures/BoardTranslation.h"
 #include "creatures/CFrog.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
@@ -22,7 +22,6 @@
 #include <GLES/gl.h>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 REGISTER_SINGLETON(CFly, "maingame", 50);
 
@@ -99,24 +98,6 @@ void SetTranslation(QuadBatch& batch, const Vector2<float>& point)
 {
     batch.translation = Vector3<float>(point.x, point.y, batch.translation.z);
 }
-
-// The model-view matrix moved by a board offset while drawing; nothing without a live context,
-// so that the fly places its sprites headless.
-class BoardTranslation
-{
-  public:
-    explicit BoardTranslation(const Vector2<float>& offset)
-    {
-        const CGraphics* graphics = CGraphics::Peek();
-        if (!graphics || !graphics->IsLive())
-            return;
-        m_matrix.emplace();
-        glTranslatef(offset.x, offset.y, 0.0f);
-    }
-
-  private:
-    std::optional<MatrixScope> m_matrix;
-};
 
 bool IsDrawing()
 {

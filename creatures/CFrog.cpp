@@ -1,13 +1,13 @@
 #include "creatures/CFrog.h"
 
 #include "Graphics/CGraphics.h"
-#include "Graphics/MatrixScope.h"
 #include "core/CFileSystem.h"
 #include "core/CRule.h"
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/Random.h"
+#include "creatures/BoardTranslation.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/CSkeletonServices.h"
@@ -16,7 +16,6 @@
 
 #include <GLES/gl.h>
 #include <cmath>
-#include <optional>
 
 REGISTER_SINGLETON(CFrog, "maingame", 50);
 
@@ -33,23 +32,6 @@ CRule<float> s_springCap("leaf/springcap");   // board cells
 constexpr const char* kScope = "maingame";
 constexpr const char* kPass = "body";
 
-// The model-view matrix moved by a board offset for the drawing's lifetime; nothing without a
-// live context, so that the frog's drawing runs headless.
-class BoardTranslation
-{
-  public:
-    explicit BoardTranslation(const Vector2<float>& offset)
-    {
-        const CGraphics* graphics = CGraphics::Peek();
-        if (!graphics || !graphics->IsLive())
-            return;
-        m_matrix.emplace();
-        glTranslatef(offset.x, offset.y, 0.0f);
-    }
-
-  private:
-    std::optional<MatrixScope> m_matrix;
-};
 } // namespace
 
 void CFrog::Init()

@@ -1,10 +1,13 @@
 #include "tools/CMoveMapGenerator.h"
 
+#include "core/CXmlDocument.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/FastAngle.h"
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 namespace
 {
@@ -19,6 +22,16 @@ float Distance(const Vector2<int>& a, const Vector2<int>& b)
     return Vector2<float>(a - b).Length();
 }
 } // namespace
+
+bool CMoveMapGenerator::LoadSpecies(const char* path, CSkeleton& skeleton)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    CXmlDocument document;
+    return file && document.Parse(text.str(), false) && skeleton.LoadDocument(document.GetRoot()) &&
+           skeleton.GetLimbJointCount() == unsigned(CMoveMap::kLimbCount);
+}
 
 CMoveMapGenerator::CMoveMapGenerator(CSkeleton& skeleton, const Rules& rules) : m_skeleton(skeleton), m_rules(rules)
 {

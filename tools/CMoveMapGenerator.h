@@ -34,6 +34,10 @@ class CMoveMapGenerator
     CMoveMapGenerator(CSkeleton& skeleton, const Rules& rules);
     explicit CMoveMapGenerator(CSkeleton& skeleton) : CMoveMapGenerator(skeleton, Rules{}) {}
 
+    // Loads the species document at path (a file path, not a data-folder name) into skeleton;
+    // false when it cannot be read or holds no four-limbed skeleton.
+    static bool LoadSpecies(const char* path, CSkeleton& skeleton);
+
     // Worst strain a rest shape may keep and still count as standing: bone length off by this
     // many cells, ligament angle outside its limits by this many radians.
     static constexpr float kBoneSlack = 0.1f;

@@ -1,13 +1,10 @@
 // Writes the move map of a species as "<out>.mvm", and its XML form too when a second output is
 // named. Usage: MoveMapGen <species document> <out.mvm> [<out.xml>]
-#include "core/CXmlDocument.h"
 #include "creatures/CSkeleton.h"
 #include "tools/CMoveMapGenerator.h"
 #include "tools/CMoveMapWriter.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 int main(int argc, char** argv)
@@ -17,13 +14,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: MoveMapGen <species.xml> <out.mvm> [<out.xml>]\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    CXmlDocument document;
     CSkeleton skeleton;
-    if (!file || !document.Parse(text.str(), false) || !skeleton.LoadDocument(document.GetRoot()) ||
-        skeleton.GetLimbJointCount() != unsigned(CMoveMap::kLimbCount))
+    if (!CMoveMapGenerator::LoadSpecies(argv[1], skeleton))
     {
         std::fprintf(stderr, "MoveMapGen: %s holds no four-limbed skeleton\n", argv[1]);
         return 1;

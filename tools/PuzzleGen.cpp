@@ -2,14 +2,12 @@
 // "<folder>/puzzleNNNN.xml", numbered from 1000 in the catalogue's order; one line per puzzle
 // on the standard output. Run by hand; the files are committed.
 // Usage: PuzzleGen <species document> <puzzle folder>
-#include "core/CXmlDocument.h"
 #include "creatures/CSkeleton.h"
 #include "tools/CMoveMapGenerator.h"
 #include "tools/CPuzzleGenerator.h"
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 int main(int argc, char** argv)
@@ -19,13 +17,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: PuzzleGen <species.xml> <puzzle folder>\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    CXmlDocument document;
     CSkeleton skeleton;
-    if (!file || !document.Parse(text.str(), false) || !skeleton.LoadDocument(document.GetRoot()) ||
-        skeleton.GetLimbJointCount() != unsigned(CMoveMap::kLimbCount))
+    if (!CMoveMapGenerator::LoadSpecies(argv[1], skeleton))
     {
         std::fprintf(stderr, "PuzzleGen: %s holds no four-limbed skeleton\n", argv[1]);
         return 1;
