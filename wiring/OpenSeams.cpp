@@ -192,7 +192,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
     {"CHintServices::StartFlip", "the screen flip"},
-    {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
     {"CDivPane::SetBorderDrawer", "the screen border"},
     // Installed by this wiring's next step (the composition root's own issue).
     {"CPlayServices::ShowFloatingText", "the wiring's next step"},
