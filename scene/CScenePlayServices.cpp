@@ -1,6 +1,11 @@
 #include "scene/CScenePlayServices.h"
 
+#include "creatures/CFloater.h"
 #include "platform/CAudio.h"
+#include "platform/CView.h"
+#include "scene/CLayer.h"
+#include "scene/CParticles.h"
+#include "ui/CDivPane.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
@@ -19,6 +24,35 @@ void CScenePlayServices::PlacePondLayers()
 {
     if (CPond* pond = CPond::GetCurrent())
         pond->PlaceLayers();
+}
+
+void CScenePlayServices::ShowFloatingText(const CString& text, float size)
+{
+    const Vector2<float> centre = CView::GetScreenView().GetCentre();
+    const CRef<CFloater> label = CFloater::Create(text, centre.x, centre.y, size);
+    label->SetCentred(true);
+}
+
+CRef<CBase> CScenePlayServices::CreateParticles(const char* effect)
+{
+    return effect ? CParticles::Create(effect) : CRef<CParticles>();
+}
+
+void CScenePlayServices::StartParticlesAt(CBase* particles, const Vector2<float>& position)
+{
+    if (CParticles* system = dynamic_cast<CParticles*>(particles))
+    {
+        system->SetTranslation(position);
+        system->SetEmitting(true);
+    }
+}
+
+void CScenePlayServices::AppendOverlayEmboss(std::vector<float>& spots)
+{
+    CPond* pond = CPond::GetCurrent();
+    CLayer* overlay = pond ? pond->FindLayer("overlay") : nullptr;
+    if (CDivPane* pane = overlay ? overlay->GetPane() : nullptr)
+        pane->CollectEmboss(spots);
 }
 
 void CScenePlayServices::FirePetals()
