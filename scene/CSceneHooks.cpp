@@ -1,6 +1,13 @@
 #include "scene/CSceneHooks.h"
 
+#include "Graphics/CScreenFlip.h"
+#include "Graphics/CScreenRotate.h"
 #include "creatures/CFly.h"
+#include "platform/CControlApp.h"
+#include "platform/CStartup.h"
+#include "ui/CBorder.h"
+#include "ui/CDivPane.h"
+#include "ui/FlipPaneHooks.h"
 #include "creatures/CFrog.h"
 
 // Before CStartup (100), which enters the front end.
@@ -19,6 +26,12 @@ void CSceneHooks::Init()
     m_previousSpring = CLayer::SetSpringSource(&CFrog::SpringOfFrog);
     m_previousShadow = CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
     m_previousFlyLoader = CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
+    CScreenFlip::SetPaneHooks(FlipPaneHooks::Make());
+    CStartup::SetPaneOpener(&CScreenFlip::OpenStartPane);
+    CDivPane::SetBorderDrawer(&CBorder::DrawFrame);
+    CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
+    commands.rotateTo = &CScreenRotate::RotateToHook;
+    CControlApp::SetCommandHooks(commands);
     m_installed = true;
 }
 
