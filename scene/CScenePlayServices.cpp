@@ -2,6 +2,7 @@
 
 #include "Graphics/CScreenFlip.h"
 #include "platform/CAudio.h"
+#include "scene/CLayer.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
@@ -67,6 +68,14 @@ void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
 void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)
 {
     CScreenFlip::Instance()->SetSideList(side, spots);
+}
+
+void CScenePlayServices::AppendOverlayEmboss(std::vector<float>& spots)
+{
+    if (CPond* pond = CPond::GetCurrent())
+        if (CLayer* layer = pond->FindLayer("overlay"))
+            if (CDivPane* pane = layer->GetPane())
+                pane->CollectEmboss(spots);
 }
 
 CRef<CBase> CScenePlayServices::MakePond(const char* name)

@@ -24,6 +24,8 @@ class CScenePlayServices : public CPlayServices
     void FlipToGame() override;
     void SetFlipNodeActive(const char* id, bool active) override;
     void SetFlipSideList(int side, const std::vector<float>& spots) override;
+    // The spots of the pane of the current pond's layer "overlay" (the puzzle's controls).
+    void AppendOverlayEmboss(std::vector<float>& spots) override;
 
     // The same operations for the front end's menu hooks.
     static CRef<CBase> MakePond(const char* name);
