@@ -11,6 +11,7 @@
 #include "platform/CStartup.h"
 #include "puzzle/CScore.h"
 #include "scene/CLayer.h"
+#include "scene/CHintsView.h"
 #include "scene/CLayerBoard.h"
 #include "scene/CPond.h"
 #include "scene/CSceneCreatureServices.h"
@@ -25,6 +26,7 @@ namespace
 // The implementations behind the service interfaces live as long as the program.
 CSceneFrogServices s_play;
 CSceneCreatureServices s_creatures;
+CHintsView::Services s_hints;
 bool s_installed = false;
 } // namespace
 
@@ -48,6 +50,10 @@ void GameWiring::Install()
     CLayer::SetSpringSource(&CFrog::SpringOfFrog);
     CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
     CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
+
+    // The hints: the frog's limbs near the button, the ghost's picture and the board drawing it.
+    CHintServices::Install(&s_hints);
+    CLayerBoard::SetHintDrawer(&CHintsView::DrawHintOnBoard);
 
     // The skeleton's target highlights and tips, the entice effect and its particles.
     CSkeletonServices::Install(&s_creatures);
@@ -92,6 +98,8 @@ void GameWiring::Uninstall()
     CLayer::SetSpringSource(nullptr);
     CLayerBoard::SetShadowDrawer(nullptr);
     CLayerBoard::SetFlyLoader(nullptr);
+    CHintServices::Install(nullptr);
+    CLayerBoard::SetHintDrawer(nullptr);
     CSkeletonServices::Install(nullptr);
     CEnticeServices::Install(nullptr);
     CPond::SetTargetsHook(nullptr);

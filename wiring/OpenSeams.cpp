@@ -14,6 +14,7 @@
 #include "platform/CModeFrontEnd.h"
 #include "platform/CStartup.h"
 #include "platform/PlatformHooks.h"
+#include "puzzle/CHintServices.h"
 #include "puzzle/CPlayServices.h"
 #include "puzzle/CScore.h"
 #include "scene/CKnob.h"
@@ -144,6 +145,10 @@ const std::vector<OpenSeams::Seam> kSeams = {
     SERVICE(CPlayServices, GetViewScale),
     SERVICE(CPlayServices, GetViewRight),
     HOOK(CScore, SetScoreChangedHook),
+    SERVICE(CHintServices, IsTutorialBusy),
+    SERVICE(CHintServices, StartFlip),
+    SERVICE(CHintServices, GetLimbPoints),
+    SERVICE(CHintServices, ShowHint),
     // creatures: what the frog, its skeleton and the entice effect ask of the scene.
     SERVICE(CFrogServices, GetBoardOffset),
     SERVICE(CFrogServices, GetLightVector),
@@ -184,7 +189,8 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CSkeletonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
-    {"CLayerBoard::SetHintDrawer", "the hints"},
+    {"CHintServices::IsTutorialBusy", "the tutorial"},
+    {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
     // Installed by this wiring's next step (the composition root's own issue).
     {"CPlayServices::ShowFloatingText", "the wiring's next step"},
