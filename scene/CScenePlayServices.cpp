@@ -1,5 +1,6 @@
 #include "scene/CScenePlayServices.h"
 
+#include "Graphics/CScreenFlip.h"
 #include "creatures/CFloater.h"
 #include "platform/CAudio.h"
 #include "platform/CView.h"
@@ -9,6 +10,8 @@
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
+#include "ui/CDivPane.h"
+#include "ui/FlipPaneHooks.h"
 
 CRef<CBase> CScenePlayServices::CreatePond(const CString& name)
 {
@@ -47,14 +50,6 @@ void CScenePlayServices::StartParticlesAt(CBase* particles, const Vector2<float>
     }
 }
 
-void CScenePlayServices::AppendOverlayEmboss(std::vector<float>& spots)
-{
-    CPond* pond = CPond::GetCurrent();
-    CLayer* overlay = pond ? pond->FindLayer("overlay") : nullptr;
-    if (CDivPane* pane = overlay ? overlay->GetPane() : nullptr)
-        pane->CollectEmboss(spots);
-}
-
 void CScenePlayServices::FirePetals()
 {
     // Peek: a late reward must not bring the shower back outside its group.
@@ -72,6 +67,40 @@ void CScenePlayServices::SetButtonEnabled(const char* action, bool enabled)
 {
     if (action)
         CButtons::Instance()->SetEnabled(action, enabled);
+}
+
+void CScenePlayServices::BeginFlip(const char* pane, CRef<CCallback> loader)
+{
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Begin(pane, CScreenFlip::kTurnNow);
+    flip->SetCallback(loader);
+}
+
+void CScenePlayServices::FlipToGame()
+{
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Flip();
+    flip->SetSideList(1, std::vector<float>());
+}
+
+void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
+{
+    if (CDivPane* pane = FlipPaneHooks::CurrentPane())
+        if (CLink<CDiv> node = pane->FindById(id ? id : "", 0); node.Get())
+            node.Get()->SetActive(active);
+}
+
+void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)
+{
+    CScreenFlip::Instance()->SetSideList(side, spots);
+}
+
+void CScenePlayServices::AppendOverlayEmboss(std::vector<float>& spots)
+{
+    if (CPond* pond = CPond::GetCurrent())
+        if (CLayer* layer = pond->FindLayer("overlay"))
+            if (CDivPane* pane = layer->GetPane())
+                pane->CollectEmboss(spots);
 }
 
 CRef<CBase> CScenePlayServices::MakePond(const char* name)

@@ -1,6 +1,8 @@
 #include "wiring/GameWiring.h"
 
 #include "Graphics/CMaterialSet.h"
+#include "Graphics/CScreenFlip.h"
+#include "Graphics/CScreenRotate.h"
 #include "core/CScheduler.h"
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
@@ -10,15 +12,18 @@
 #include "platform/CModeFrontEnd.h"
 #include "platform/CPause.h"
 #include "platform/CStartup.h"
+#include "puzzle/CScore.h"
+#include "scene/CHintsView.h"
 #include "scene/CKnob.h"
 #include "scene/CLayer.h"
 #include "scene/CLayerBoard.h"
 #include "scene/CPond.h"
 #include "scene/CSceneCreatureServices.h"
 #include "scene/TrailFeedback.h"
+#include "ui/CBorder.h"
 #include "ui/CDivPane.h"
-#include "ui/CPaneOverlay.h"
 #include "ui/CPaneTransitionPond.h"
+#include "ui/FlipPaneHooks.h"
 #include "wiring/GameButtonServices.h"
 #include "wiring/GamePlayServices.h"
 
@@ -27,6 +32,7 @@ namespace
 // The implementations behind the service interfaces live as long as the program.
 GamePlayServices s_play;
 CSceneCreatureServices s_creatures;
+CHintsView::Services s_hints;
 GameButtonServices s_buttons;
 bool s_installed = false;
 
@@ -58,6 +64,10 @@ void GameWiring::Install()
     CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
     CKnob::SetLimbProbe(&CFrog::ProbeLimb);
 
+    // The hints: the frog's limbs near the button, the ghost's picture and the board drawing it.
+    CHintServices::Install(&s_hints);
+    CLayerBoard::SetHintDrawer(&CHintsView::DrawHintOnBoard);
+
     // The skeleton's target highlights and tips, the entice effect and its particles.
     CSkeletonServices::Install(&s_creatures);
     CEnticeServices::Install(&s_creatures);
@@ -66,20 +76,35 @@ void GameWiring::Install()
     // The swipe's particle trail.
     TrailFeedback::Install();
 
-    // Buttons' tips; panes that follow the pond's nudge; the start pane.
+    // Buttons' tips; panes that follow the pond's nudge.
     CButtonServices::Install(&s_buttons);
     CPaneTransitionPond::SetNudgeSource(&CPond::NudgeOfCurrent);
-    CStartup::SetPaneOpener(&CPaneOverlay::OpenByName);
 
-    // The application's commands: node states by id (also the audio's mute pair) and "_refresh".
+    // The application's commands: node states by id (also the audio's mute pair), "_refresh" and
+    // the screen rotation.
     CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     commands.setActiveById = &CDivPane::SetActiveById;
     commands.reloadMaterials = &ReloadMaterials;
+    commands.rotateTo = &CScreenRotate::RotateToHook;
     CControlApp::SetCommandHooks(commands);
     CAudio::SetMuteNodesHook(&CDivPane::SetActiveById);
 
     // Scoped pauses of a mode's scheduler.
     CScheduler::SetPauseFactory(&CPause::Create);
+
+    // The screen flip shows the tree's panes; the start pane comes through it; pane backdrops
+    // carry the screen border.
+    CScreenFlip::SetPaneHooks(FlipPaneHooks::Make());
+    CStartup::SetPaneOpener(&CScreenFlip::OpenStartPane);
+    CDivPane::SetBorderDrawer(&CBorder::DrawFrame);
+    // The score colours the moves of the open "statcard" pane.
+    CScore::SetScoreChangedHook(
+        [](const Vector4<float>& shadowColour)
+        {
+            if (CRef<CDivPane> pane = CDivPane::Find("statcard"))
+                if (CDiv* moves = pane->FindById("moves", 0).Get())
+                    moves->SetShadowColour(shadowColour);
+        });
 
     s_installed = true;
 }
@@ -95,6 +120,8 @@ void GameWiring::Uninstall()
     CLayerBoard::SetShadowDrawer(nullptr);
     CLayerBoard::SetFlyLoader(nullptr);
     CKnob::SetLimbProbe(nullptr);
+    CHintServices::Install(nullptr);
+    CLayerBoard::SetHintDrawer(nullptr);
     CSkeletonServices::Install(nullptr);
     CEnticeServices::Install(nullptr);
     CPond::SetTargetsHook(nullptr);
@@ -102,9 +129,12 @@ void GameWiring::Uninstall()
     CGesture::SetFeedbackHooks({nullptr, nullptr, nullptr, feedback.playSound});
     CButtonServices::Install(nullptr);
     CPaneTransitionPond::SetNudgeSource(nullptr);
-    CStartup::SetPaneOpener(nullptr);
     CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     CAudio::SetMuteNodesHook(nullptr);
     CScheduler::SetPauseFactory(nullptr);
+    CStartup::SetPaneOpener(nullptr);
+    CScreenFlip::SetPaneHooks(CScreenFlip::PaneHooks());
+    CDivPane::SetBorderDrawer(nullptr);
+    CScore::SetScoreChangedHook(nullptr);
     s_installed = false;
 }
