@@ -268,9 +268,14 @@ void CScreenFlip::Resize()
 
 void CScreenFlip::Draw()
 {
-    if (GetPassId() == HashString(kCapturePass))
+    DrawPass(GetPassId());
+}
+
+void CScreenFlip::DrawPass(uint32_t passId)
+{
+    if (passId == HashString(kCapturePass))
         Capture();
-    else if (GetPassId() == HashString(kDrawPass))
+    else if (passId == HashString(kDrawPass))
         DrawPost();
 }
 

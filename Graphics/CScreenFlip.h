@@ -94,6 +94,8 @@ class CScreenFlip : public CBase,
     void Update(float dt) override;
     // CDrawing: captures in "predraw", draws the pane or the cards in "post".
     void Draw() override;
+    // What Draw does in the pass of that id (HashString of its name).
+    void DrawPass(uint32_t passId);
     void OnHidden() override;
     bool CoversBelow() override;
     // CResizes: the spots were measured on the old screen.
