@@ -262,6 +262,16 @@ void CScreenFlip::Resize()
 {
     m_fromSpots.clear();
     m_nextSpots.clear();
+    if (m_state != kIdle)
+        BuildMeshes();
+}
+
+void CScreenFlip::Rotate()
+{
+    if (m_state == kIdle)
+        return;
+    BuildMeshes();
+    SetTextureTransforms();
 }
 
 // Drawing.
