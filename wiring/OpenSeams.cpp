@@ -1,6 +1,7 @@
 #include "wiring/OpenSeams.h"
 
 #include "Graphics/CFontMetrics.h"
+#include "Graphics/CScreenFlip.h"
 #include "core/CClock.h"
 #include "core/CFileSystem.h"
 #include "core/CScheduler.h"
@@ -83,6 +84,7 @@ const std::vector<OpenSeams::Seam> kSeams = {
     {"CClock::SetSource", [] { return CClock::GetSource() != nullptr; }},
     HOOK(CScheduler, SetScopeProvider),
     HOOK(CScheduler, SetCurrentProvider),
+    HOOK(CScheduler, SetPauseFactory),
     HOOK(CFileSystem, SetCallingPathProvider),
     HOOK(CFileSystem, SetPreferencesLoader),
     HOOK(CFileSystem, SetRulesLoader),
@@ -104,6 +106,11 @@ const std::vector<OpenSeams::Seam> kSeams = {
     HOOK_IN(CGesture, SetFeedbackHooks, emitAt),
     // Graphics.
     HOOK(CFontMetrics, SetFinder),
+    HOOK_IN(CScreenFlip, SetPaneHooks, create),
+    HOOK_IN(CScreenFlip, SetPaneHooks, setEnabled),
+    HOOK_IN(CScreenFlip, SetPaneHooks, render),
+    HOOK_IN(CScreenFlip, SetPaneHooks, collectEmboss),
+    HOOK_IN(CScreenFlip, SetPaneHooks, setClock),
     // puzzle: what play asks of everything above it.
     SERVICE(CPlayServices, GetFrogSkeleton),
     SERVICE(CPlayServices, LoadSpecies),
@@ -176,41 +183,15 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
-    {"CControlApp::SetCommandHooks.rotateTo", "the screen rotation"},
-    {"CPlayServices::AppendOverlayEmboss", "the screen flip"},
-    {"CPlayServices::BeginFlip", "the screen flip"},
-    {"CPlayServices::FlipToGame", "the screen flip"},
-    {"CPlayServices::SetFlipNodeActive", "the screen flip"},
-    {"CPlayServices::RearmFlipDaisy", "the screen flip"},
-    {"CPlayServices::SetFlipSideList", "the screen flip"},
+    {"CPlayServices::RearmFlipDaisy", "the daisy"},
     {"CPlayServices::StopReplay", "the replay"},
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
-    {"CScore::SetScoreChangedHook", "the statcard pane of the screen flip"},
     {"CSkeletonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
     {"CHintServices::StartFlip", "the screen flip"},
-    {"CDivPane::SetBorderDrawer", "the screen border"},
-    // Installed by this wiring's next step (the composition root's own issue).
-    {"CPlayServices::ShowFloatingText", "the wiring's next step"},
-    {"CPlayServices::CreateParticles", "the wiring's next step"},
-    {"CPlayServices::StartParticlesAt", "the wiring's next step"},
-    {"CPlayServices::IsCurrentMode", "the wiring's next step"},
-    {"CPlayServices::PushMode", "the wiring's next step"},
-    {"CPlayServices::PopMode", "the wiring's next step"},
-    {"CPlayServices::PostCommand", "the wiring's next step"},
-    {"CPlayServices::ApplyBoardView", "the wiring's next step"},
-    {"CPlayServices::BoardToScreen", "the wiring's next step"},
-    {"CPlayServices::GetViewScale", "the wiring's next step"},
-    {"CPlayServices::GetViewRight", "the wiring's next step"},
-    {"CControlApp::SetCommandHooks.reloadMaterials", "the wiring's next step"},
-    {"CButtonServices::ShowTip", "the wiring's next step"},
-    {"CButtonServices::RefreshTip", "the wiring's next step"},
-    {"CButtonServices::FinishTip", "the wiring's next step"},
-    {"CKnob::SetLimbProbe", "the wiring's next step"},
-    {"CPaneTransitionPond::SetNudgeSource", "the wiring's next step"},
 };
 } // namespace
 
