@@ -191,7 +191,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
-    {"CHintServices::StartFlip", "the screen flip"},
 };
 } // namespace
 
