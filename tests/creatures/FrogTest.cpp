@@ -644,10 +644,10 @@ TEST_F(FrogTest, FeetFollowTheirJointAndSwingTheirToes)
 {
     CFrog* frog = Frog();
     CSkeleton* skeleton = frog->GetSkeleton();
-    // A foot per limb with four fingers or five toes; the looks' own section reads as a bare foot.
+    // A foot per limb with four fingers or five toes; the looks' own section is no foot.
     std::vector<CFoot>& feet = frog->GetFeet();
-    ASSERT_EQ(feet.size(), 5u);
-    const size_t toes[] = {4, 4, 5, 5, 0};
+    ASSERT_EQ(feet.size(), 4u);
+    const size_t toes[] = {4, 4, 5, 5};
     for (size_t i = 0; i < feet.size(); ++i)
         EXPECT_EQ(feet[i].toes.size(), toes[i]) << i;
     EXPECT_TRUE(feet[2].ankle);
