@@ -2,6 +2,7 @@
 
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
+#include "ui/CPaneOverlay.h"
 
 // Before CStartup (100), which enters the front end.
 REGISTER_SINGLETON(CSceneHooks, "global", 60);
@@ -19,6 +20,7 @@ void CSceneHooks::Init()
     m_previousSpring = CLayer::SetSpringSource(&CFrog::SpringOfFrog);
     m_previousShadow = CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
     m_previousFlyLoader = CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
+    m_previousPaneOpener = CLayerSmallFront::SetPaneOpener(&CPaneOverlay::OpenWithCallback);
     m_installed = true;
 }
 
@@ -41,4 +43,7 @@ CSceneHooks::~CSceneHooks()
     const CLayerBoard::FlyLoader flyLoader = CLayerBoard::SetFlyLoader(m_previousFlyLoader);
     if (flyLoader != &CFly::LoadOnBoard)
         CLayerBoard::SetFlyLoader(flyLoader);
+    const CLayerSmallFront::PaneOpener opener = CLayerSmallFront::SetPaneOpener(m_previousPaneOpener);
+    if (opener != &CPaneOverlay::OpenWithCallback)
+        CLayerSmallFront::SetPaneOpener(opener);
 }

@@ -9,6 +9,7 @@
 #include "platform/CModeFrontEnd.h"
 #include "scene/CLayer.h"
 #include "scene/CLayerBoard.h"
+#include "scene/CLayerSmallFront.h"
 #include "scene/CSceneFrogServices.h"
 
 class CPlayServices;
@@ -30,5 +31,6 @@ class CSceneHooks : public CBase, public CSingleton<CSceneHooks>
     CLayer::SpringSource m_previousSpring = nullptr;
     CLayerBoard::ShadowDrawer m_previousShadow = nullptr;
     CLayerBoard::FlyLoader m_previousFlyLoader = nullptr;
+    CLayerSmallFront::PaneOpener m_previousPaneOpener = nullptr;
     bool m_installed = false;
 };

@@ -36,12 +36,17 @@ CPaneOverlay::~CPaneOverlay()
     CControl::Unregister();
 }
 
-void CPaneOverlay::Open(const char* name)
+CRef<CDivPane> CPaneOverlay::Open(const char* name, const CRef<CCallback>& callback)
 {
-    m_pane = CDivPane::CreateByName(name);
+    CRef<CDivPane> pane = CDivPane::CreateByName(name);
+    if (pane->GetName().empty())
+        return {};
+    m_pane = pane;
     m_pane->SetClock(CScheduler::ForScope(kScope));
     m_pane->SetModal(true);
+    m_callback = callback;
     m_closing = false;
+    return m_pane;
 }
 
 void CPaneOverlay::Close()
@@ -49,6 +54,7 @@ void CPaneOverlay::Close()
     if (!m_pane || m_closing)
         return;
     m_pane->Show(false);
+    m_callback.Reset();
     m_closing = true;
 }
 
@@ -57,6 +63,13 @@ void CPaneOverlay::Draw()
     if (!m_pane)
         return;
     m_pane->Render();
+    if (m_callback && !m_closing && m_pane->GetTransitionAlpha() >= 1.0f)
+    {
+        // Held while it runs: the callback may open another pane in this one's place.
+        const CRef<CCallback> callback = std::move(m_callback);
+        callback->Invoke();
+        return;
+    }
     if (m_closing && !m_pane->IsShowing())
     {
         m_pane.Reset();
@@ -82,4 +95,10 @@ void CPaneOverlay::OpenByName(const char* name)
 {
     if (CPaneOverlay* overlay = Peek())
         overlay->Open(name);
+}
+
+CRef<CDivPane> CPaneOverlay::OpenWithCallback(const char* name, const CRef<CCallback>& callback)
+{
+    CPaneOverlay* overlay = Peek();
+    return overlay ? overlay->Open(name, callback) : CRef<CDivPane>();
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Shows one pane by name over everything, modal, until a "cancel" command hides it: the opener
-// of the start pane until the screen flip takes that role. A member of the group "global", made
-// before the start-up sequence asks for the start pane. Invariant: while a pane is held it is
-// drawn in the pass "post" of the scope "global" and offered pointer input from the group
-// "modal" there; keys always pass on, so that the application's bindings keep working.
+// of the start pane and of the front end's puzzle pane until the screen flip takes that role. A member of the
+// group "global", made before the start-up sequence asks for the start pane. Invariant: while a pane is held
+// it is drawn in the pass "post" of the scope "global" and offered pointer input from the group "modal"
+// there; keys always pass on, so that the application's bindings keep working.
 #include "core/CBase.h"
+#include "core/CCallback.h"
 #include "core/CRef.h"
 #include "core/CSingleton.h"
 #include "platform/CControl.h"
@@ -20,13 +21,19 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     ~CPaneOverlay() override;
 
     // Shows the pane of that name (see CDivPane::CreateByName) in place of any other; its fades
-    // run on the "global" clock, so they go on while a mode is paused.
-    void Open(const char* name);
-    // Starts hiding the pane; it is let go once it has faded.
+    // run on the "global" clock, so they go on while a mode is paused. A name whose document
+    // does not load shows nothing, so that no empty modal pane blocks the game. callback (may
+    // be null) runs once the pane is wholly shown, as the screen flip runs its own. Returns the
+    // pane shown, or null.
+    CRef<CDivPane> Open(const char* name, const CRef<CCallback>& callback = CRef<CCallback>());
+    // Starts hiding the pane; it is let go once it has faded. A callback not yet run is dropped.
     void Close();
 
     void Draw() override;
     bool HandleEvent(const InputEvent& event) override;
+
+    // The front end's puzzle pane opener (CLayerSmallFront): Open on the overlay, when it exists.
+    static CRef<CDivPane> OpenWithCallback(const char* name, const CRef<CCallback>& callback);
 
     CDivPane* GetPane() const { return m_pane.Get(); }
     bool IsClosing() const { return m_closing; }
@@ -38,6 +45,7 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     static void OpenByName(const char* name);
 
     CRef<CDivPane> m_pane;
+    CRef<CCallback> m_callback;
     bool m_closing = false;
     CStartup::PaneOpener m_previousOpener = nullptr;
     bool m_installed = false;
