@@ -16,7 +16,7 @@
 class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDrawing, public CControl
 {
   public:
-    // Installs the start pane's opener and joins the pass and the group.
+    // Joins the pass and the group.
     void Init() override;
     ~CPaneOverlay() override;
 
@@ -32,6 +32,8 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     void Draw() override;
     bool HandleEvent(const InputEvent& event) override;
 
+    // The start pane's opener (CStartup), installed by the program's wiring.
+    static void OpenByName(const char* name);
     // The front end's puzzle pane opener (CLayerSmallFront): Open on the overlay, when it exists.
     static CRef<CDivPane> OpenWithCallback(const char* name, const CRef<CCallback>& callback);
 
@@ -42,11 +44,8 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     friend class CSingleton<CPaneOverlay>;
     CPaneOverlay() = default;
 
-    static void OpenByName(const char* name);
-
     CRef<CDivPane> m_pane;
     CRef<CCallback> m_callback;
     bool m_closing = false;
-    CStartup::PaneOpener m_previousOpener = nullptr;
     bool m_installed = false;
 };
