@@ -1,6 +1,7 @@
 #include "scene/CLayerSmallFront.h"
 
 #include "Graphics/CMaterial.h"
+#include "Graphics/CScreenFlip.h"
 #include "Graphics/CTexture.h"
 #include "Graphics/MatrixScope.h"
 #include "core/CXmlNode.h"
@@ -27,8 +28,6 @@
 namespace
 {
 [[maybe_unused]] const bool s_registered = LayerKindMap::Register("SmallFront", &CLayerSmallFront::Make);
-
-CLayerSmallFront::PaneOpener s_paneOpener = nullptr;
 
 constexpr const char* kIconAction = "puzzleinfo";
 // The backdrop tiles at its texture's pixel size; a texture that does not load counts as this.
@@ -58,16 +57,6 @@ Vector2<float> UnitsPerPixel()
     return CView::GetScreenView().GetUnitsPerPixel();
 }
 } // namespace
-
-CLayerSmallFront::PaneOpener CLayerSmallFront::SetPaneOpener(PaneOpener opener)
-{
-    return std::exchange(s_paneOpener, opener);
-}
-
-CLayerSmallFront::PaneOpener CLayerSmallFront::GetPaneOpener()
-{
-    return s_paneOpener;
-}
 
 CLayerSmallFront::CLayerSmallFront() : CLayer("CLayerSmallFront")
 {
@@ -443,9 +432,11 @@ bool CLayerSmallFront::OnMessage(const InputEvent& event)
 void CLayerSmallFront::ShowPuzzle(const CString& name)
 {
     CPuzzle::SetListingTexts(name);
-    if (!s_paneOpener)
-        return;
-    const CRef<CDivPane> pane = s_paneOpener("puzzle", MakeRef<CPuzzleLoader>(name));
+    CScreenFlip* flip = CScreenFlip::Instance();
+    // Held until the end: the pane is recoloured after the flip took it.
+    const CRef<CBase> held = flip->Begin("puzzle", CScreenFlip::kTurnNow);
+    flip->SetCallback(MakeRef<CPuzzleLoader>(name));
+    CDivPane* pane = dynamic_cast<CDivPane*>(held.Get());
     if (!pane || CPuzzles::Instance()->HasRecord(name))
         return;
     CDiv* best = pane->GetById("best");

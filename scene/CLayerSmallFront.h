@@ -2,13 +2,12 @@
 // The front end's board of puzzles, the pond layer of kind "SmallFront": one icon per puzzle of
 // the collection on a jittered grid, coloured by the player's record, scrolled by dragging (the
 // drag moves the pond's nudge, so the whole pond scrolls with parallax) with a rubber band at
-// the bounds and coasting. A tap on an icon shows the puzzle's information pane "puzzle" with a
-// loader that starts the puzzle. It is a layer and a control of the group "frontend".
-// It lives with the scene rather than the puzzle code because it is a pond layer: puzzle/ knows
-// nothing of layers, panes or buttons.
-// Invariant: each icon's attributes are its puzzle's name, so its colour follows that name's
-// record whatever the collection held when the board was built. Positions are in view units
-// of the whole-screen view; y grows downwards.
+// the bounds and coasting. A tap on an icon turns the screen over (CScreenFlip) to the puzzle's
+// information pane "puzzle" with a loader that starts the puzzle once the pane is up. It is a layer and a
+// control of the group "frontend". It lives with the scene rather than the puzzle code because it is a pond
+// layer: puzzle/ knows nothing of layers, panes or buttons. Invariant: each icon's attributes are its
+// puzzle's name, so its colour follows that name's record whatever the collection held when the board was
+// built. Positions are in view units of the whole-screen view; y grows downwards.
 #include "core/CRef.h"
 #include "core/CString.h"
 #include "core/MathConstants.h"
@@ -22,20 +21,9 @@
 #include <memory>
 #include <vector>
 
-class CCallback;
-class CDivPane;
-
 class CLayerSmallFront : public CLayer, public CControl
 {
   public:
-    // Shows the pane of that name on the back of a screen flip and hands the flip the callback,
-    // which runs once the pane is up; returns the pane, or null when none could be shown. The
-    // program installs the screen flip; without an opener a tap only sets the listing texts.
-    using PaneOpener = CRef<CDivPane> (*)(const char* pane, const CRef<CCallback>& callback);
-    // Returns the previous opener.
-    static PaneOpener SetPaneOpener(PaneOpener opener);
-    static PaneOpener GetPaneOpener();
-
     // Joins the group "frontend" of the scope "frontend".
     CLayerSmallFront();
     ~CLayerSmallFront() override;
@@ -67,7 +55,7 @@ class CLayerSmallFront : public CLayer, public CControl
     bool OnDragEnd(const InputEvent& event) override;
     bool OnDragCancel(const InputEvent& event) override;
     // "_activate" refreshes; "cancel" is taken and ignored; "puzzleinfo" with a puzzle name
-    // shows that puzzle's pane with its loader.
+    // flips to that puzzle's pane with its loader.
     bool OnMessage(const InputEvent& event) override;
 
     // The rule of an icon's look for a puzzle: without a record the new colour (on-state 0,

@@ -1,10 +1,10 @@
 // The front end's board of puzzles without a context: where the icons lie, how the records
 // colour them, how the board scrolls, and what a tap and a drag do.
+#include "Graphics/CScreenFlip.h"
 #include "SceneFixture.h"
 #include "platform/CControl.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
-#include "puzzle/CPuzzleLoader.h"
 #include "puzzle/CPuzzles.h"
 #include "scene/CLayerSmallFront.h"
 #include "ui/ButtonFixture.h"
@@ -25,9 +25,10 @@ class SmallFrontTest : public SceneTest
         CSingleton<CButtons>::Toggle(false);
         CControl::ResetDragState();
         m_previousServices = CButtonServices::Install(&m_services);
-        m_previousOpener = CLayerSmallFront::SetPaneOpener(&OpenPane);
+        CScreenFlip::PaneHooks hooks;
+        hooks.create = &OpenPane;
+        m_previousPaneHooks = CScreenFlip::SetPaneHooks(hooks);
         s_opened.clear();
-        s_callback.Reset();
         // 320 x 480 pixels over (-1, -3.25, 9, 13.5): 35.6 pixels a unit.
         CView::SetScreen(Vector2<int32_t>(320, 480), 0.0f, Vector4<float>(-1, -1, 9, 9), 0.0f, 0.0f);
         m_folder.WriteData("rules.xml", R"(<rules><interval animation="20"/>
@@ -45,11 +46,11 @@ class SmallFrontTest : public SceneTest
     ~SmallFrontTest() override
     {
         m_pond.Reset();
-        CLayerSmallFront::SetPaneOpener(m_previousOpener);
+        CSingleton<CScreenFlip>::Toggle(false);
+        CScreenFlip::SetPaneHooks(m_previousPaneHooks);
         CButtonServices::Install(m_previousServices);
         CSingleton<CButtons>::Toggle(false);
         CSingleton<CPuzzles>::Toggle(false);
-        s_callback.Reset();
         s_pane.Reset();
     }
 
@@ -83,10 +84,9 @@ class SmallFrontTest : public SceneTest
         return CView::GetScreenView().ViewToScreen(point);
     }
 
-    static CRef<CDivPane> OpenPane(const char* name, const CRef<CCallback>& callback)
+    static CRef<CBase> OpenPane(const char* name)
     {
         s_opened.push_back(name);
-        s_callback = callback;
         s_pane = CDivPane::CreateByName(
             R"(<pane><Div id="best" style="colour: #ffffff; shadow-colour: #000000;">b</Div>
                <Div id="unsolved" style="colour: #204080;">u</Div></pane>)");
@@ -95,10 +95,9 @@ class SmallFrontTest : public SceneTest
 
     RecordingButtonServices m_services;
     CButtonServices* m_previousServices = nullptr;
-    CLayerSmallFront::PaneOpener m_previousOpener = nullptr;
+    CScreenFlip::PaneHooks m_previousPaneHooks;
     CRef<CPond> m_pond;
     static inline std::vector<std::string> s_opened;
-    static inline CRef<CCallback> s_callback;
     static inline CRef<CDivPane> s_pane;
 };
 
@@ -136,7 +135,7 @@ TEST_F(SmallFrontTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThem
         EXPECT_EQ("puzzle1006", board->GetIcon(5).attributes);
         // Half a step beside the icons, three steps above and below.
         ExpectVector(Vector4<float>(low.x - 1.0f, low.y - 4.5f, high.x - low.x + 2.0f, high.y - low.y + 9.0f),
-                   board->GetRect());
+                     board->GetRect());
     }
 }
 
@@ -250,7 +249,7 @@ TEST_F(SmallFrontTest, ATapOpensThePuzzleAndADragOrALockedIconDoesNot)
     EXPECT_EQ(1u, m_services.posts.size());
 }
 
-TEST_F(SmallFrontTest, PuzzleInfoShowsThePaneWithALoaderAndDimsAnUnsolvedResult)
+TEST_F(SmallFrontTest, PuzzleInfoFlipsToThePaneWithALoaderAndDimsAnUnsolvedResult)
 {
     CLayerSmallFront* board = MakeBoard("", R"(puzzle1002="5,1.000000,10.0,0,0")");
     ASSERT_NE(nullptr, board);
@@ -259,24 +258,21 @@ TEST_F(SmallFrontTest, PuzzleInfoShowsThePaneWithALoaderAndDimsAnUnsolvedResult)
 
     EXPECT_TRUE(board->HandleEvent(InputEvent::Command("puzzleinfo", "puzzle1000")));
     ASSERT_EQ(std::vector<std::string>{"puzzle"}, s_opened);
-    const CPuzzleLoader* loader = dynamic_cast<const CPuzzleLoader*>(s_callback.Get());
-    ASSERT_NE(nullptr, loader);
-    EXPECT_EQ("puzzle1000", loader->GetName());
+    const CScreenFlip* flip = CScreenFlip::Peek();
+    ASSERT_NE(nullptr, flip);
+    EXPECT_EQ(CScreenFlip::kTurningToPane, flip->GetState());
+    EXPECT_TRUE(flip->HasCallback()); // the loader, run once the pane is up
     ExpectVector(kZeroVector4f, s_pane->GetById("best")->GetColour());
     ExpectVector(kZeroVector4f, s_pane->GetById("best")->GetShadowColour());
     ExpectVector(Vector4<float>(0x20 / 255.0f, 0x40 / 255.0f, 0x80 / 255.0f, 0.5f),
-               s_pane->GetById("unsolved")->GetColour());
+                 s_pane->GetById("unsolved")->GetColour());
 
     // A solved puzzle's pane keeps its colours.
+    CSingleton<CScreenFlip>::Toggle(false);
     EXPECT_TRUE(board->HandleEvent(InputEvent::Command("puzzleinfo", "puzzle1002")));
     EXPECT_EQ(2u, s_opened.size());
     ExpectVector(kWhite, s_pane->GetById("best")->GetColour());
     EXPECT_FLOAT_EQ(1.0f, s_pane->GetById("unsolved")->GetColour().w);
-
-    // Without an opener only the texts are set.
-    CLayerSmallFront::SetPaneOpener(nullptr);
-    EXPECT_TRUE(board->HandleEvent(InputEvent::Command("puzzleinfo", "puzzle1003")));
-    EXPECT_EQ(2u, s_opened.size());
 }
 
 } // namespace
