@@ -68,6 +68,15 @@ CPond::CapsTest CPond::SetCapsTest(CapsTest test)
     return std::exchange(s_capsTest, test ? test : &DefaultCapsTest);
 }
 
+bool CPond::NudgeOfCurrent(Vector2<float>& nudge)
+{
+    const CPond* pond = GetCurrent();
+    if (!pond)
+        return false;
+    nudge = pond->GetNudge();
+    return true;
+}
+
 CPond::TargetsHook CPond::SetTargetsHook(TargetsHook hook)
 {
     return std::exchange(s_targetsHook, hook);
