@@ -9,6 +9,7 @@
 #include "core/HashString.h"
 #include "creatures/BoardTranslation.h"
 #include "creatures/CFrog.h"
+#include "scene/CInstructions.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
 #include "platform/CView.h"
@@ -38,6 +39,12 @@ Vector2<float> BoardOffset()
     return offset;
 }
 } // namespace
+
+bool CHintsView::Services::IsTutorialBusy()
+{
+    const CInstructions* instructions = CInstructions::Peek();
+    return instructions && instructions->IsBusy();
+}
 
 void CHintsView::Services::StartFlip()
 {

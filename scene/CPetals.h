@@ -69,6 +69,8 @@ class CPetals : public CScheduled, public CControl, public CDrawing, public CSin
     bool IsShowering() const { return m_active; }
     bool IsThrown() const { return m_thrown; }
     bool HasOverlay() const { return m_overlay; }
+    // The picture of the scene under the shower, while it is shown; null otherwise.
+    CImposter* GetOverlayImposter() const { return m_imposter.Get(); }
     int32_t GetStartTime() const { return m_startTime; }
     const std::vector<CPetal>& GetPetals() const { return m_petals; }
 

@@ -3,6 +3,7 @@
 #include "tools/CCanvas.h"
 #include "tools/PaintShapes.h"
 #include "tools/PondPictures.h"
+#include "tools/ReplayPictures.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -1052,6 +1053,12 @@ const Recipe kRecipes[] = {
     {"buttons", PaintButtons, false},
     {"stars", PaintStars, false},
     {"bloom", PaintBloom, false},
+    // The tutorial's finger and the replay's buttons and wipe (ReplayPictures.h).
+    {"finger", PaintFinger, false},
+    {"replay", PaintReplayButton, false},
+    {"play", PaintPlayButton, false},
+    {"replayedge0", PaintReplayEdgeBelow, false},
+    {"replayedge1", PaintReplayEdgeAbove, false},
     {"slider", PaintSlider, false},
     {"daisy", PaintDaisy, false},
     // The ponds' weather and light (PondPictures.h).

@@ -3,6 +3,8 @@
 #include "platform/CGame.h"
 #include "platform/CMode.h"
 #include "platform/CView.h"
+#include "scene/CInstructions.h"
+#include "scene/CReplay.h"
 
 bool GamePlayServices::IsCurrentMode(const char* name)
 {
@@ -50,4 +52,23 @@ float GamePlayServices::GetViewRight()
 {
     const Vector4<int32_t>& viewport = CView::GetCurrent().GetViewport();
     return float(viewport.x + viewport.z);
+}
+
+void GamePlayServices::StopReplay()
+{
+    if (CReplay* replay = CReplay::Peek())
+        replay->Reset();
+}
+
+void GamePlayServices::RunTutorial(const CString& name)
+{
+    if (CInstructions* instructions = CInstructions::Peek())
+        instructions->Start(name);
+}
+
+void GamePlayServices::CloseTutorialPane()
+{
+    if (CInstructions* instructions = CInstructions::Peek())
+        if (instructions->IsBusy())
+            instructions->Abort();
 }

@@ -22,4 +22,9 @@ class GamePlayServices : public CSceneFrogServices
     float GetViewScale() override;
     // The right edge of the current view's viewport, in logical pixels.
     float GetViewRight() override;
+
+    // The replay and the tutorial of the main game.
+    void StopReplay() override;
+    void RunTutorial(const CString& name) override;
+    void CloseTutorialPane() override;
 };

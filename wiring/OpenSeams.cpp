@@ -183,13 +183,9 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
-    {"CPlayServices::StopReplay", "the replay"},
-    {"CPlayServices::RunTutorial", "the tutorial"},
-    {"CPlayServices::CloseTutorialPane", "the tutorial"},
     {"CSkeletonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
-    {"CHintServices::IsTutorialBusy", "the tutorial"},
 };
 } // namespace
 
