@@ -16,6 +16,7 @@
 #include "core/Vector3.h"
 #include "core/Vector4.h"
 #include "creatures/CFlap.h"
+#include "creatures/CFoot.h"
 #include "platform/CControl.h"
 #include "platform/CDrawing.h"
 #include "puzzle/Pose.h"
@@ -37,8 +38,8 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     void Init() override;
     ~CFrog() override;
 
-    // Loads "species/<name>" from the data folder: its skeleton, its body pieces and its ribbit
-    // sound. A document that cannot be read changes nothing (at first it leaves an empty
+    // Loads "species/<name>" from the data folder: its skeleton, its body pieces, its feet and
+    // its ribbit sound. A document that cannot be read changes nothing (at first it leaves an empty
     // skeleton); otherwise every section the document lacks is left empty.
     void LoadSpecies(const CString& name);
     // The skeleton, loading the current species first when none is loaded; never null.
@@ -74,6 +75,9 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     const Vector2<float>& GetSpringPosition() const { return m_springPosition; }
     // The pond layers' spring source: the frog's spring position, (0, 0) without a frog.
     static Vector2<float> SpringOfFrog();
+    // The knobs' limb probe: the joint of limb (board cells) and whether the player holds that
+    // limb; false without that joint. The frog is made on first use.
+    static bool ProbeLimb(int32_t limb, Vector2<float>* position, bool* held);
 
     // 0 to 1: how hard the feet fidget while the held limb hovers over a knob it may not land on
     // (1 right on the knob's centre, 0 half a cell away or more).
@@ -81,6 +85,8 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
 
     const std::vector<CFlap>& GetFlaps() const { return m_flaps; }
     std::vector<CFlap>& GetFlaps() { return m_flaps; }
+    const std::vector<CFoot>& GetFeet() const { return m_feet; }
+    std::vector<CFoot>& GetFeet() { return m_feet; }
     const CString& GetRibbitSound() const { return m_ribbitSound; }
     int32_t GetBlinkDeadline() const { return m_blinkDeadline; }
     int32_t GetRibbitDeadline() const { return m_ribbitDeadline; }
@@ -98,16 +104,15 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
 
     // The feet and the body pieces in mode at offset (no matrix change).
     void DrawBody(int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds);
-    // The feet follow the body's pose and fidget by weight; they join the body here.
-    void UpdateFeet(float weight) {}
     // The feet face the body's direction again after the skeleton took a new pose.
-    void ResetFeet() {}
+    void ResetFeet();
     void StepSpring();
 
     // Fixed by the species.
     CString m_species{kDefaultSpecies};
     CRef<CSkeleton> m_skeleton;
     std::vector<CFlap> m_flaps;
+    std::vector<CFoot> m_feet;
     CString m_ribbitSound;
 
     // Live state.

@@ -6,11 +6,14 @@
 #include "core/CXmlDocument.h"
 #include "platform/CDrawings.h"
 #include "platform/CModeFrontEnd.h"
-#include "scene/CSceneHooks.h"
+#include "puzzle/CPlayServices.h"
+#include "wiring/GameWiring.h"
 #include "support/FakeAudioDevice.h"
 #include "support/TempFolder.h"
 
 #include <cmath>
+
+#include <set>
 
 namespace
 {
@@ -196,7 +199,7 @@ TEST_F(PondTest, TargetsGoToTheHookThenToBoardLayersOnly)
     CPond::SetTargetsHook(previous);
 }
 
-TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
+TEST_F(PondTest, TheWiringGivesTheFrontEndAndPuzzlePlayTheirPonds)
 {
     mkdir(m_folder.PathOf("data/sounds").c_str(), 0755);
     m_folder.WriteData("sounds/audio.xml",
@@ -207,7 +210,7 @@ TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
     FakeAudio audio;
 
     CPlayServices* const before = &CPlayServices::Get();
-    CSceneHooks::Instance();
+    GameWiring::Install();
     CRef<CBase> made = CPlayServices::Get().CreatePond("menu");
     CPond* pond = dynamic_cast<CPond*>(made.Get());
     ASSERT_NE(nullptr, pond);
@@ -227,7 +230,7 @@ TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
     EXPECT_EQ(menu.Get(), CPond::GetCurrent());
     CModeFrontEnd::SetMenuHooks(hooks);
 
-    CSingleton<CSceneHooks>::Toggle(false);
+    GameWiring::Uninstall();
     EXPECT_EQ(before, &CPlayServices::Get());
     EXPECT_EQ(nullptr, CModeFrontEnd::SetMenuHooks({}).makePond);
 }
@@ -254,6 +257,18 @@ TEST_F(PondTest, TheShippedPondsLoadWithTheirMusic)
         audio.Parse(TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/sounds/audio.xml"), false));
     EXPECT_NE(nullptr, audio.FindNode("musics/menu"));
     EXPECT_NE(nullptr, audio.FindNode("musics/pond"));
+
+    // The collection's ponds each play a track of their own.
+    std::set<std::string> tracks;
+    for (const char* name : {"morning", "reeds", "blossom", "rain", "dusk", "night"})
+    {
+        WritePond(name, TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/pond/" + name + ".xml"));
+        CRef<CPond> pond = CPond::Create(name);
+        EXPECT_NE(nullptr, pond->FindLayer("board")) << name;
+        EXPECT_NE(nullptr, audio.FindNode("musics/" + pond->GetMusic())) << name;
+        tracks.insert(pond->GetMusic());
+    }
+    EXPECT_EQ(6u, tracks.size());
 }
 
 } // namespace
