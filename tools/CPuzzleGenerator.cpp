@@ -22,6 +22,8 @@ constexpr int32_t kUnlocks = 3;
 // The first puzzles teach; each opens just the next two.
 constexpr int32_t kTutorialUnlocks = 2;
 constexpr int32_t kTutorialPuzzles = 4;
+// The first puzzles' tutorials: moving a limb; undo and redo by swipe; the goal and the fly.
+const char* const kTutorials[] = {"tutorial/first", "tutorial/second", "tutorial/third"};
 // "Few" shortest solutions, for the hardest group.
 constexpr int32_t kFewSolutions = 12;
 
@@ -341,6 +343,7 @@ bool CPuzzleGenerator::Make(const Recipe& recipe, PuzzleDescription& out, const 
         puzzle.home = home;
         puzzle.goal = goal;
         puzzle.pondTemplate = recipe.pond;
+        puzzle.instructions = recipe.instructions ? recipe.instructions : "";
         puzzle.difficulty = DifficultyOf(measure);
         puzzle.par = recipe.par;
         puzzle.hintSteps = path;
@@ -371,6 +374,8 @@ std::vector<CPuzzleGenerator::Recipe> CPuzzleGenerator::Catalogue()
             recipe.category = int32_t(group);
             recipe.pond = g.pond;
             recipe.unlocks = recipes.size() < size_t(kTutorialPuzzles) ? kTutorialUnlocks : kUnlocks;
+            if (recipes.size() < std::size(kTutorials))
+                recipe.instructions = kTutorials[recipes.size()];
             recipes.push_back(recipe);
         }
     }

@@ -34,6 +34,8 @@ class CPuzzleGenerator
         int32_t category = 0;
         const char* pond = "fallback";
         int32_t unlocks = 3;
+        // The tutorial script the puzzle runs at its start (a data-folder name), or null.
+        const char* instructions = nullptr;
     };
 
     // How hard a puzzle is, measured on its layout: the fewest moves (proven by breadth-first
