@@ -147,8 +147,10 @@ void CInstructions::Finish()
     m_finger.SetColour(kHidden);
     if (CInput* input = CInput::Peek())
     {
-        // Lift the finger where it is, so no press is left held.
-        if (input->IsButtonDown(InputEvent::kLeft))
+        // Lift the finger where it is, so no press of its own is left held. A press the player
+        // is making is left alone: a release posted at the finger's place would end it far
+        // away, a swipe that undoes the move just shown.
+        if (m_fingerDown)
             MoveFinger(Vector3<float>(m_target.x, m_target.y, 1.0f));
         SetSwallow(false);
         input->SetBlocked(false);
@@ -273,6 +275,7 @@ void CInstructions::MoveFinger(const Vector3<float>& p)
         kind = pressed ? InputEvent::kButtonDown : InputEvent::kButtonUp;
         changed = InputEvent::kLeft;
         input->SetButton(InputEvent::kLeft, pressed);
+        m_fingerDown = pressed;
     }
     input->SetPosition(s);
     game->PostEvent(InputEvent::Pointer(kind, s, input->GetHeldButtons(), changed));

@@ -98,4 +98,6 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     Vector3<float> m_from;
     Vector3<float> m_target;
     float m_height = 1.0f;
+    // The finger holds the left button (a press it posted and has not let go).
+    bool m_fingerDown = false;
 };
