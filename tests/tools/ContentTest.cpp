@@ -292,6 +292,10 @@ TEST(PuzzleContent, EveryShippedPuzzleIsSolvedByItsHintsInTheFewestMoves)
         EXPECT_NE(puzzle.title, "untitled") << file;
         EXPECT_TRUE(std::filesystem::exists(Source("data/species/" + puzzle.species + ".xml"))) << file;
         EXPECT_TRUE(std::filesystem::exists(Source("data/pond/" + puzzle.pondTemplate + ".xml"))) << file;
+        if (!puzzle.instructions.empty())
+        {
+            EXPECT_TRUE(std::filesystem::exists(Source("data/" + puzzle.instructions + ".xml"))) << file;
+        }
 
         const CPuzzleGenerator::Layout layout = CPuzzleGenerator::LayoutOf(puzzle.knobs);
         EXPECT_EQ(CPuzzleGenerator::KnobsOf(layout).size(), puzzle.knobs.size()) << file << ": knob off the board";

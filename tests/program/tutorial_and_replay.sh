@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# A first run: the first puzzle opens with its tutorial's pane over the board; a tap goes on, the
+# finger shows a move (which lands), and a last pane hands over. The player makes the second move
+# and wins; once the petals are thrown the replay button plays the solution back, and the game
+# ends on the goal with the win kept.
+source "$(dirname "$0")/common.bash"
+command -v xdotool >/dev/null || fail "xdotool is not installed"
+copy_game
+start_xvfb
+"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
+GAME_PID=$!
+
+# The colour at a screen pixel, as six lower-case hex digits.
+pixel() {
+    import -window root "$WORK/shot.png" 2>/dev/null || { echo none; return; }
+    convert "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | tr 'A-F' 'a-f' | cut -c1-6
+}
+# Whether a pixel is the panes' cream (each channel within 24 of f3 ec c8).
+is_cream() {
+    local hex
+    hex=$(pixel "$1" "$2")
+    [ "$hex" != none ] || return 1
+    local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
+    [ $((r > 219 && g > 212 && b > 176 && b < 225)) = 1 ]
+}
+# Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
+wait_cream() {
+    local want="$1" what="$2" seconds="$3"
+    for _ in $(seq 1 $((seconds * 4))); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
+        if is_cream $what; then [ "$want" = yes ] && return 0; else [ "$want" = no ] && return 0; fi
+        sleep 0.25
+    done
+    fail "pixel ($what) is #$(pixel $what), expected it $([ "$want" = yes ] && echo "cream" || echo "not cream") within $seconds s"
+}
+# Taps until the pane at the pixel is gone: a step takes touches only after its short delay.
+tap_away() {
+    for _ in 1 2 3 4 5; do
+        sleep 1
+        xdotool mousemove --sync 160 300 click 1 || fail "cannot tap"
+        for _ in $(seq 1 16); do
+            is_cream $1 || return 0
+            sleep 0.25
+        done
+    done
+    fail "the pane at ($1) stayed after five taps"
+}
+saved() {
+    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
+}
+wait_saved_match() {
+    for _ in $(seq 1 120); do
+        case "$(saved "$1")" in $2) return 0 ;; esac
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for $1: $(cat "$WORK/err.log")"
+        sleep 0.25
+    done
+    fail "$1 is \"$(saved "$1")\", expected $2"
+}
+
+WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' | head -n 1)
+[ -n "$WINDOW" ] || fail "no window named Frog Pond"
+# Board cells to screen pixels on the 320x480 screen: 320/9 pixels a cell, cell (0, 0) at
+# (35.6, 115.6).
+cell() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%d %d", (x + 1) * 320 / 9, (y + 3.25) * 320 / 9 }'; }
+
+# The welcome pane covers the middle of the board.
+wait_cream yes "160 240" 90
+tap_away "160 240"
+# The finger moves the left foot from (2, 6) to (0, 5): the move lands and is saved.
+wait_saved_match currenthistory "63624443,63504443"
+# The last pane, at the top, hands over; a tap ends the tutorial.
+wait_cream yes "18 40" 30
+tap_away "18 40"
+
+# The player moves the right foot from (3, 6) to (2, 5), held there until it lands: the win.
+read -r fx fy < <(cell 3 6)
+xdotool mousemove --sync "$fx" "$fy" mousedown 1 || fail "cannot press"
+read -r tx ty < <(cell 2 5)
+for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove --sync $((fx + (tx - fx) * i / 8)) $((fy + (ty - fy) * i / 8)) || fail "cannot drag"
+    sleep 0.05
+done
+sleep 1.5
+xdotool mouseup 1 || fail "cannot release"
+wait_saved_match puzzle1000 "2,*"
+[ "$(saved currentpuzzle)" = puzzle1001 ] || fail "the win names \"$(saved currentpuzzle)\" next"
+
+# The replay button comes with the thrown petals; pressed, the solution plays back.
+sleep 5
+import -window root "$WORK/before.png" || fail "cannot take a screenshot"
+xdotool mousemove --sync 160 416 click 1 || fail "cannot press the replay button"
+sleep 2
+import -window root "$WORK/during.png" || fail "cannot take a screenshot"
+[ "$(compare -metric AE "$WORK/before.png" "$WORK/during.png" null: 2>&1)" != 0 ] ||
+    fail "the screen did not change when the replay button was pressed"
+# The replay rewinds to home and walks back to the goal: the win and the next puzzle stay.
+sleep 8
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the replay: $(cat "$WORK/err.log")"
+case "$(saved puzzle1000)" in 2,*) ;; *) fail "the record changed: $(saved puzzle1000)" ;; esac
+stop_game
