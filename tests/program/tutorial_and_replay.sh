@@ -3,6 +3,7 @@
 # finger shows a move (which lands), and a last pane hands over. The player makes the second move
 # and wins; once the petals are thrown the replay button plays the solution back, and the game
 # ends on the goal with the win kept.
+KEEP_TUTORIALS=1
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
