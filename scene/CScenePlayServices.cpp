@@ -6,6 +6,7 @@
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
+#include "ui/CDivDaisy.h"
 #include "ui/CDivPane.h"
 #include "ui/FlipPaneHooks.h"
 
@@ -63,6 +64,14 @@ void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
     if (CDivPane* pane = FlipPaneHooks::CurrentPane())
         if (CLink<CDiv> node = pane->FindById(id ? id : "", 0); node.Get())
             node.Get()->SetActive(active);
+}
+
+void CScenePlayServices::RearmFlipDaisy()
+{
+    CDivPane* pane = FlipPaneHooks::CurrentPane();
+    CDiv* node = pane ? pane->FindById("daisy", 0).Get() : nullptr;
+    if (node && node->GetClassName() == "daisy")
+        static_cast<CDivDaisy*>(node)->Rearm();
 }
 
 void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)

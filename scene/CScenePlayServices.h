@@ -23,6 +23,7 @@ class CScenePlayServices : public CPlayServices
     void BeginFlip(const char* pane, CRef<CCallback> loader) override;
     void FlipToGame() override;
     void SetFlipNodeActive(const char* id, bool active) override;
+    void RearmFlipDaisy() override;
     void SetFlipSideList(int side, const std::vector<float>& spots) override;
     // The spots of the pane of the current pond's layer "overlay" (the puzzle's controls).
     void AppendOverlayEmboss(std::vector<float>& spots) override;

@@ -182,7 +182,6 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
-    {"CPlayServices::RearmFlipDaisy", "the daisy"},
     {"CPlayServices::StopReplay", "the replay"},
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
