@@ -192,7 +192,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CHintServices::IsTutorialBusy", "the tutorial"},
     {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
-    {"CPlayServices::RearmFlipDaisy", "the daisy"},
 };
 } // namespace
 
