@@ -6,6 +6,7 @@
 #include "platform/CView.h"
 #include "scene/CLayer.h"
 #include "scene/CParticles.h"
+#include "ui/CDivDaisy.h"
 #include "ui/CDivPane.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
@@ -93,10 +94,9 @@ void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
 
 void CScenePlayServices::RearmFlipDaisy()
 {
-    CDivPane* pane = FlipPaneHooks::CurrentPane();
-    CDiv* node = pane ? pane->FindById("daisy", 0).Get() : nullptr;
-    if (node && node->GetClassName() == "daisy")
-        static_cast<CDivDaisy*>(node)->Rearm();
+    if (CDivPane* pane = FlipPaneHooks::CurrentPane())
+        if (CDivDaisy* daisy = dynamic_cast<CDivDaisy*>(pane->FindById("daisy", 0).Get()))
+            daisy->Rearm();
 }
 
 void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)

@@ -190,7 +190,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
-    {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
 };
 } // namespace
