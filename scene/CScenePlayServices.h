@@ -28,7 +28,6 @@ class CScenePlayServices : public CPlayServices
     void BeginFlip(const char* pane, CRef<CCallback> loader) override;
     void FlipToGame() override;
     void SetFlipNodeActive(const char* id, bool active) override;
-    void RearmFlipDaisy() override;
     void SetFlipSideList(int side, const std::vector<float>& spots) override;
     // The flip pane's node "daisy", when it is a daisy, follows the score again.
     void RearmFlipDaisy() override;
