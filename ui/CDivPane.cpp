@@ -230,7 +230,9 @@ CScheduler* CDivPane::GetClock()
 
 Vector2<float> CDivPane::GetTouchPosition()
 {
-    return CSingleton<CInput>::Instance()->GetPosition() - Vector2<float>(m_rect.x, m_rect.y);
+    // Mapped as events are, so that what a node reads each frame (hover, a slider's drag)
+    // agrees with the events it is given while the pane is panned.
+    return MapToTree(CSingleton<CInput>::Instance()->GetPosition());
 }
 
 bool CDivPane::HitTest(const Vector2<float>& point)
