@@ -144,9 +144,9 @@ void CVerge::Load(CXmlNode& element)
         m_origin = Vector2<float>(origin[0], origin[1]);
         m_previewSize = Vector2<float>(preview[0], preview[1]);
 
-        const CPuzzles* collection = CPuzzles::Peek();
+        const CPuzzles* collection = CPuzzles::Instance();
         int32_t smallest = first + count, largest = first;
-        CString name = (model && collection) ? collection->FirstAfterNumber(first - 1) : CString();
+        CString name = model ? collection->FirstAfterNumber(first - 1) : CString();
         while (!name.empty())
         {
             const int32_t number = CPuzzles::NumberOf(name);
@@ -190,9 +190,7 @@ void CVerge::Load(CXmlNode& element)
 
 void CVerge::ColourByProgress()
 {
-    const CPuzzles* puzzles = CPuzzles::Peek();
-    if (!puzzles)
-        return;
+    const CPuzzles* puzzles = CPuzzles::Instance();
     const float a = m_colourRange.x, b = m_colourRange.y, c = m_colourRange.z;
     for (const std::unique_ptr<CButton>& button : m_buttons)
     {

@@ -3,6 +3,7 @@
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
 #include "platform/CAudio.h"
+#include "platform/CConsole.h"
 #include "platform/CControlApp.h"
 #include "platform/CGesture.h"
 #include "platform/CModeFrontEnd.h"
@@ -22,6 +23,12 @@ namespace
 CSceneFrogServices s_play;
 CSceneCreatureServices s_creatures;
 bool s_installed = false;
+
+// The console lives from its first use on.
+void ToggleConsole()
+{
+    CConsole::Instance()->Toggle();
+}
 } // namespace
 
 void GameWiring::Install()
@@ -56,6 +63,7 @@ void GameWiring::Install()
     // Node states by id from the application's commands and the audio's mute pair; the start pane.
     CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     commands.setActiveById = &CDivPane::SetActiveById;
+    commands.toggleConsole = &ToggleConsole;
     CControlApp::SetCommandHooks(commands);
     CAudio::SetMuteNodesHook(&CDivPane::SetActiveById);
     CStartup::SetPaneOpener(&CPaneOverlay::OpenByName);

@@ -170,7 +170,6 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // Seams that only a later piece of work can fill, each with what it waits for. Whoever builds
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
-    {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
     {"CControlApp::SetCommandHooks.rotateTo", "the screen rotation"},
     {"CPlayServices::AppendOverlayEmboss", "the screen flip"},
     {"CPlayServices::BeginFlip", "the screen flip"},
@@ -182,7 +181,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
     {"CScore::SetScoreChangedHook", "the statcard pane of the screen flip"},
-    {"CSkeletonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CLayerBoard::SetHintDrawer", "the hints"},
