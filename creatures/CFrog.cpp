@@ -212,6 +212,19 @@ Vector2<float> CFrog::SpringOfFrog()
     return frog ? frog->m_springPosition : Vector2<float>();
 }
 
+bool CFrog::ProbeLimb(int32_t limb, Vector2<float>* position, bool* held)
+{
+    CSkeleton* skeleton = Instance()->GetSkeleton();
+    const CJoint* joint = skeleton ? skeleton->GetJoint(limb) : nullptr;
+    if (!joint)
+        return false;
+    if (position)
+        *position = joint->position;
+    if (held)
+        *held = skeleton->GetGrabbedJoint() == limb;
+    return true;
+}
+
 float CFrog::ComputeFidgetWeight() const
 {
     const CSkeleton* skeleton = m_skeleton.Get();

@@ -75,6 +75,9 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     const Vector2<float>& GetSpringPosition() const { return m_springPosition; }
     // The pond layers' spring source: the frog's spring position, (0, 0) without a frog.
     static Vector2<float> SpringOfFrog();
+    // The knobs' limb probe: the joint of limb (board cells) and whether the player holds that
+    // limb; false without that joint. The frog is made on first use.
+    static bool ProbeLimb(int32_t limb, Vector2<float>* position, bool* held);
 
     // 0 to 1: how hard the feet fidget while the held limb hovers over a knob it may not land on
     // (1 right on the knob's centre, 0 half a cell away or more).
