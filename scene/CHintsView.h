@@ -26,8 +26,6 @@ class CHintsView : public CBase, public CControl, public CDrawing, public CSingl
     class Services : public CHintServices
     {
       public:
-        // Turns the screen flip's pane (the in-game menu that sent "hint") away.
-        void StartFlip() override;
         // The frog's limb joints as drawn, in button space of the current view.
         void GetLimbPoints(std::vector<Vector2<float>>& points) override;
         // Renders the ghost while "maingame" runs.
