@@ -4,6 +4,7 @@
 #include "Graphics/CMaterial.h"
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/CTextureSet.h"
+#include "Graphics/RenderTargetScope.h"
 #include "core/CClock.h"
 #include "core/HashString.h"
 #include "core/MathConstants.h"
@@ -220,6 +221,7 @@ void CImposter::MakeBlurred()
     {
         // Rotation 0: the small texture has no turned screen.
         const CView view(Vector4<int32_t>(0, 0, size.x, size.y), Vector4<float>(0, 0, 1, 1), 0.0f);
+        RenderTargetScope::UseWholeTarget(size);
         const Vector2<float> texel(1.0f / float(size.x), 1.0f / float(size.y));
         // The kernel 1 2 1 / 2 4 2 / 1 2 1 over 16: the centre replaces, the rest adds.
         struct Tap
