@@ -29,6 +29,11 @@ public:
     // The scheduler of the game's current scope, or null.
     static CScheduler* Current();
 
+    // Bounds of the tuning value "interval/animation" (ms) for every rule that reads it: longer
+    // would stand animations still, and callers may double it without overflow.
+    static constexpr int32_t kMinAnimationIntervalMs = 0;
+    static constexpr int32_t kMaxAnimationIntervalMs = 1000;
+
     CScheduler() = default;
 
     // Calls the object every `intervalMs` (negative counts as 0: every frame). The

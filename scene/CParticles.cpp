@@ -6,6 +6,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/HashString.h"
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
@@ -21,7 +22,8 @@
 namespace
 {
 // Milliseconds between updates of everything animated.
-CRule<int> s_animationInterval("interval/animation");
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs);
 
 Vector2<float> s_gravity(0.0f, 1.0f);
 
@@ -79,8 +81,10 @@ void CParticles::Load(const CString& name)
 
     m_drawPass = element->HasAttribute("draw") ? element->GetAttribute("draw") : CString("ui");
     m_screenSpace = element->GetAttribute("space") == "screen";
-    m_poolSize = element->HasAttribute("poolsize") ? ParseInt(element->GetAttribute("poolsize").c_str())
-                                                   : kDefaultPoolSize;
+    m_poolSize = element->HasAttribute("poolsize")
+                     ? BoundCount(ParseInt(element->GetAttribute("poolsize").c_str()), 0, kMaxPoolSize,
+                                  "particles.xml", name + "/poolsize")
+                     : kDefaultPoolSize;
     // A pool made under an earlier, larger size keeps no slot beyond the new one.
     if (int32_t(m_pool.size()) > std::max(m_poolSize, 0))
     {
