@@ -106,3 +106,12 @@ const char* SkipFirstChar(const char* text)
 {
     return (text && *text) ? text + 1 : "";
 }
+
+Vector2<float> ParseFloatPair(const char* text, const Vector2<float>& def)
+{
+    if (!text || !*text)
+        return def;
+    float values[2] = {0.0f, 0.0f};
+    ParseFloatFields(text, values, 2);
+    return Vector2<float>(values[0], values[1]);
+}

@@ -3,6 +3,7 @@
 // reader takes from text goes through ParseFloat or ParseInt, which read "0.5" as one half
 // whatever the process locale is.
 #include "core/CString.h"
+#include "core/Vector2.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,9 @@ int32_t ParseInt(const char* text, const char** end = nullptr);
 // as 0. Returns the number of fields the text had, up to count.
 int32_t ParseFloatFields(const char* text, float* values, int32_t count);
 int32_t ParseIntFields(const char* text, int32_t* values, int32_t count);
+// Two comma fields as ParseFloatFields reads them ("0.5" is (0.5, 0.5)); def for a null or empty
+// text.
+Vector2<float> ParseFloatPair(const char* text, const Vector2<float>& def);
 
 // The text after its first character, as a pointer into text; "" for a null or empty text.
 // Drops the "#" of a hexadecimal colour.

@@ -1,5 +1,6 @@
 // The program's entry: the window position argument, start-up behind the loading screen, the
-// main loop, and the shutdown order. The only lines it prints are the fatal ones.
+// main loop, and the shutdown order. The only lines it prints are the fatal ones, and the open
+// seams when the environment asks for the wiring check (FROGPOND_CHECK_SEAMS, set by its test).
 #include "core/CFileSystem.h"
 #include "core/CResizes.h"
 #include "core/CSingletonBase.h"
@@ -9,6 +10,8 @@
 #include "platform/CommandLine.h"
 #include "platform/EssentialDocuments.h"
 #include "scene/CLoading.h"
+#include "wiring/GameWiring.h"
+#include "wiring/OpenSeams.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +30,7 @@ int FailStart(const char* line)
 int main(int argc, char** argv)
 {
     CommandLine::Apply(argc, argv);
+    GameWiring::Install();
 
     CLoading::Instance()->Begin();
 
@@ -52,6 +56,18 @@ int main(int argc, char** argv)
     CSingletonBase::StartScope(HashString("global"));
     CLoading::Instance()->Finish();
 
+    int status = EXIT_SUCCESS;
+    if (getenv("FROGPOND_CHECK_SEAMS"))
+    {
+        // The start-up is complete: every seam the program will ever install is in place.
+        for (const std::string& fault : OpenSeams::Check())
+        {
+            fprintf(stderr, "frogpond: %s\n", fault.c_str());
+            status = EXIT_FAILURE;
+        }
+        platform->RequestQuit();
+    }
+
     while (platform->Pump())
     {
         if (platform->IsAppActive())
@@ -69,5 +85,6 @@ int main(int argc, char** argv)
     CResizes::InvalidateAll();
     CSingletonBase::StopScope(HashString("global"));
     CSingletonBase::StopScope(HashString("nuke"));
-    return EXIT_SUCCESS;
+    GameWiring::Uninstall();
+    return status;
 }

@@ -5,33 +5,6 @@
 #include "puzzle/CPuzzle.h"
 #include "scene/CParticle.h"
 
-// Before CStartup (100), which enters the front end.
-REGISTER_SINGLETON(CSceneCreatureServices, "global", 60);
-
-void CSceneCreatureServices::Init()
-{
-    if (m_installed)
-        return;
-    m_previousSkeleton = CSkeletonServices::Install(this);
-    m_previousEntice = CEnticeServices::Install(this);
-    m_previousHook = CPond::SetTargetsHook(&SendTargetsToEntice);
-    m_installed = true;
-}
-
-CSceneCreatureServices::~CSceneCreatureServices()
-{
-    if (!m_installed)
-        return;
-    // Only while still installed: whoever replaced them owns putting them back.
-    if (&CSkeletonServices::Get() == this)
-        CSkeletonServices::Install(m_previousSkeleton);
-    if (&CEnticeServices::Get() == this)
-        CEnticeServices::Install(m_previousEntice);
-    const CPond::TargetsHook hook = CPond::SetTargetsHook(m_previousHook);
-    if (hook != &SendTargetsToEntice)
-        CPond::SetTargetsHook(hook);
-}
-
 void CSceneCreatureServices::SetPondTargets(const std::vector<Vector2<float>>& cells)
 {
     const CPuzzle* puzzle = CPuzzle::Peek();

@@ -3,11 +3,6 @@
 #include "platform/CGesture.h"
 #include "scene/CParticles.h"
 
-namespace
-{
-const bool s_installed = TrailFeedback::Install();
-} // namespace
-
 bool TrailFeedback::Install()
 {
     CGesture::FeedbackHooks hooks = CGesture::SetFeedbackHooks(CGesture::FeedbackHooks());

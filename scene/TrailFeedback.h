@@ -1,8 +1,8 @@
 #pragma once
 // The particle trail of a recognised swipe: the scene's side of the gesture feedback. It makes
 // the system "trail" bound to the scope "global" (drawn, updated and timed there, so one trail
-// made in any mode shows in every mode) and emits along the swipe. The static initialiser of this
-// unit installs it into CGesture, keeping whatever sound hook is installed.
+// made in any mode shows in every mode) and emits along the swipe. The program's wiring installs
+// it into CGesture, keeping whatever sound hook is installed.
 #include "core/CBase.h"
 #include "core/CRef.h"
 #include "core/Vector2.h"

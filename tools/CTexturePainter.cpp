@@ -944,6 +944,82 @@ CCanvas PaintBloom()
     return PaintSheet(512, 512, 128, BloomAt);
 }
 
+// The "slider" sheet (256 x 128): the track along the top half, and below it four knobs, the
+// speaker on each sending out one arc more than the one before (volume 0 to full).
+CCanvas PaintSlider()
+{
+    CCanvas canvas(256, 128, kClear);
+    canvas.PaintCell(0, 0, 256, 64,
+                     [](const Point& p, float px)
+                     {
+                         // In half-heights of the cell, so that the groove's ends are round.
+                         const Point q(p.x * 4.0f, p.y);
+                         const float groove = RoundBoxDistance(q, Point(0, 0), 3.7f, 0.3f, 0.3f);
+                         const float lip = RoundBoxDistance(q, Point(0, 0.08f), 3.78f, 0.38f, 0.38f);
+                         Rgba out = WithCover(Hex(0xB9EFA0, 0.8f), Coverage(lip, px));
+                         Rgba fill = Mix(Hex(0x0F2418), Hex(0x27503A), SmoothStep(-0.3f, 0.3f, q.y));
+                         fill = Mix(fill, Hex(0x5DB053), 0.35f * SmoothStep(-3.7f, 3.7f, q.x));
+                         const float cover = Coverage(groove, px);
+                         return Rgba(Mix(out.x, fill.x, cover), Mix(out.y, fill.y, cover), Mix(out.z, fill.z, cover),
+                                     cover + out.w * (1.0f - cover));
+                     });
+    for (int32_t level = 0; level < 4; ++level)
+        canvas.PaintCell(level * 64, 64, 64, 64,
+                         [level](const Point& p, float px)
+                         {
+                             const float face = CircleDistance(p, Point(0, 0), 0.9f);
+                             Rgba colour = Mix(kCream, Hex(0xD8C99A), SmoothStep(-0.9f, 0.9f, p.y));
+                             colour = Mix(colour, Hex(0x8A7A4A), SmoothStep(0.08f, 0.0f, -face));
+                             // The speaker: a box and a cone.
+                             const Point cone[] = {Point(-0.5f, -0.16f), Point(-0.34f, -0.16f), Point(-0.1f, -0.4f),
+                                                   Point(-0.1f, 0.4f), Point(-0.34f, 0.16f), Point(-0.5f, 0.16f)};
+                             float symbol = PolygonDistance(p, std::vector<Point>(std::begin(cone), std::end(cone)));
+                             for (int arc = 0; arc < level; ++arc)
+                             {
+                                 const Point d(p.x + 0.1f, p.y);
+                                 const float ring = std::fabs(Length(d) - (0.22f + 0.17f * float(arc))) - 0.05f;
+                                 // Only the part of the ring in front of the speaker.
+                                 const float wedge = std::fabs(d.y) - d.x * 0.9f;
+                                 symbol = std::min(symbol, std::max(ring, wedge));
+                             }
+                             colour = Mix(colour, Hex(0x22652C), Coverage(symbol, px));
+                             return WithCover(colour, Coverage(face, px));
+                         });
+    return canvas;
+}
+
+// The "daisy" sheet (256 x 256): two petals standing on their base (64 x 128 cells at the top
+// left) and the pollen disc (128 x 128 at the top right).
+CCanvas PaintDaisy()
+{
+    CCanvas canvas(256, 256, kClear);
+    for (int32_t variant = 0; variant < 2; ++variant)
+        canvas.PaintCell(variant * 64, 0, 64, 128,
+                         [variant](const Point& p, float px)
+                         {
+                             // In half-widths of the cell, so that the petal is not squashed.
+                             const Point q(p.x, p.y * 2.0f);
+                             const float width = variant == 0 ? 0.78f : 0.66f;
+                             const float d = EllipseDistance(q, Point(0.0f, 0.1f), width, 1.8f, 0.0f);
+                             Rgba colour = Mix(kWhite, Hex(0xF3EBC8), SmoothStep(0.2f, 1.9f, q.y));
+                             // A crease down the middle, fading towards the tip.
+                             colour = Mix(colour, Hex(0xD9D2BC),
+                                          0.5f * SmoothStep(0.12f, 0.0f, std::fabs(q.x)) * SmoothStep(-1.6f, 0.6f, q.y));
+                             return WithCover(colour, Coverage(d, px * 2.0f));
+                         });
+    canvas.PaintCell(128, 0, 128, 128,
+                     [](const Point& p, float px)
+                     {
+                         const float d = CircleDistance(p, Point(0, 0), 0.9f);
+                         Rgba colour = Mix(Hex(0xFFD23A), Hex(0xD9821A), SmoothStep(-0.8f, 0.9f, p.y + p.x * 0.3f));
+                         // Florets: a fine speckle, lighter towards the top left.
+                         colour = Mix(colour, Hex(0x9A5A10), 0.35f * TileNoise(p.x * 12.0f + 12.0f, p.y * 12.0f + 12.0f, 24, 7u));
+                         colour = Mix(colour, Hex(0xFFF2A0), 0.4f * SmoothStep(0.5f, -0.6f, p.x + p.y));
+                         return WithCover(colour, Coverage(d, px));
+                     });
+    return canvas;
+}
+
 struct Recipe
 {
     const char* name;
@@ -975,6 +1051,8 @@ const Recipe kRecipes[] = {
     {"buttons", PaintButtons, false},
     {"stars", PaintStars, false},
     {"bloom", PaintBloom, false},
+    {"slider", PaintSlider, false},
+    {"daisy", PaintDaisy, false},
 };
 
 void AppendBytes(void* context, void* data, int size)

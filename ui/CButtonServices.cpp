@@ -1,6 +1,7 @@
 #include "ui/CButtonServices.h"
 
 #include "platform/CAudio.h"
+#include "platform/CDirectJ.h"
 #include "platform/CGame.h"
 #include "platform/CInput.h"
 
@@ -31,6 +32,12 @@ void CButtonServices::PlaySound(const char* name)
 void CButtonServices::PostMessage(const char* name, const char* argument)
 {
     CGame::Instance()->PostMessage(name, argument);
+}
+
+void CButtonServices::LaunchBrowser(const char* url)
+{
+    if (CDirectJ* platform = CDirectJ::Peek())
+        platform->LaunchBrowser(url);
 }
 
 int32_t CButtonServices::GetGameTime()

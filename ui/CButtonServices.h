@@ -1,6 +1,6 @@
 #pragma once
-// What buttons ask of the platform and of the layers beside them: sounds, the cursor, the
-// pointer, named commands, the current mode's game clock and floating tips. The defaults reach
+// What buttons, links and sliders ask of the platform and of the layers beside them: sounds, the
+// cursor, the pointer, named commands, the browser, the current mode's game clock and floating tips. The defaults reach
 // the platform singletons (the game, audio and input when they exist); the cursor and the
 // floating tips do nothing until the subsystems that draw them install services that reach them.
 // Tests install a fake that records the calls and drives the game clock.
@@ -30,6 +30,8 @@ class CButtonServices
     // Posts a named command with an argument to the current mode (CGame; both cut to 13
     // characters there).
     virtual void PostMessage(const char* name, const char* argument);
+    // Opens a web address in the platform's browser (CDirectJ), when the platform exists.
+    virtual void LaunchBrowser(const char* url);
     // The current mode's game clock in ms (CGame::GetTime); it stands still while paused.
     virtual int32_t GetGameTime();
     // The pointer in logical screen pixels (CInput); the origin without input.

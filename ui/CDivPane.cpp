@@ -13,8 +13,6 @@
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
 #include "core/TranslateScope.h"
-#include "platform/CAudio.h"
-#include "platform/CControlApp.h"
 #include "platform/CInput.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
@@ -42,18 +40,6 @@ constexpr float kViewScaleFactor = 800.0f;
 constexpr float kBackdropTile = 16.0f;
 // Emboss height of a backdrop's spot.
 constexpr float kBackdropEmboss = 20.0f;
-
-// The mute pair of the audio and the application's commands set node states by id through the
-// panes; both are plain hooks, so installing them early changes nothing until a pane opens.
-bool InstallHooks()
-{
-    CControlApp::CommandHooks hooks = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
-    hooks.setActiveById = &CDivPane::SetActiveById;
-    CControlApp::SetCommandHooks(hooks);
-    CAudio::SetMuteNodesHook(&CDivPane::SetActiveById);
-    return true;
-}
-const bool s_hooksInstalled = InstallHooks();
 
 CString Trim(const CString& text)
 {
@@ -244,7 +230,9 @@ CScheduler* CDivPane::GetClock()
 
 Vector2<float> CDivPane::GetTouchPosition()
 {
-    return CSingleton<CInput>::Instance()->GetPosition() - Vector2<float>(m_rect.x, m_rect.y);
+    // Mapped as events are, so that what a node reads each frame (hover, a slider's drag)
+    // agrees with the events it is given while the pane is panned.
+    return MapToTree(CSingleton<CInput>::Instance()->GetPosition());
 }
 
 bool CDivPane::HitTest(const Vector2<float>& point)

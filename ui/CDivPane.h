@@ -36,6 +36,9 @@ class CDivPane : public CDiv, public CControl, public CResizes, public CTranslat
     // The pane's scale (pixels per em) is this over 800 times the view's mean units per pixel,
     // so one em is 0.015 view units whatever the screen.
     static constexpr float kDesignScale = 12.0f;
+    // One em in view units: widgets sized in view units (sliders, the daisy) take their pixel
+    // size from a node's scale divided by this.
+    static constexpr float kViewUnitsPerEm = 0.015f;
 
     CDivPane();
     ~CDivPane() override;
@@ -67,7 +70,7 @@ class CDivPane : public CDiv, public CControl, public CResizes, public CTranslat
     CMaterial* GetMaterial() override;
     // The clock set by the owner, else the current scope's scheduler.
     CScheduler* GetClock() override;
-    // The pointer less the screen rectangle's corner, pixels.
+    // The pointer in tree coordinates, as events are mapped (MapToTree).
     Vector2<float> GetTouchPosition() override;
     // Whether a screen point lies inside the screen rectangle.
     bool HitTest(const Vector2<float>& point) override;

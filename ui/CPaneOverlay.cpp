@@ -21,7 +21,6 @@ void CPaneOverlay::Init()
 {
     if (m_installed)
         return;
-    m_previousOpener = CStartup::SetPaneOpener(&OpenByName);
     CDrawing::Register(kScope, kPass);
     CControl::Register(kScope, kGroup);
     m_installed = true;
@@ -31,7 +30,6 @@ CPaneOverlay::~CPaneOverlay()
 {
     if (!m_installed)
         return;
-    CStartup::SetPaneOpener(m_previousOpener);
     CDrawing::Unregister(kScope, kPass);
     CControl::Unregister();
 }

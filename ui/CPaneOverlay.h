@@ -15,7 +15,7 @@
 class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDrawing, public CControl
 {
   public:
-    // Installs the start pane's opener and joins the pass and the group.
+    // Joins the pass and the group.
     void Init() override;
     ~CPaneOverlay() override;
 
@@ -28,6 +28,9 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     void Draw() override;
     bool HandleEvent(const InputEvent& event) override;
 
+    // The start pane's opener (CStartup), installed by the program's wiring.
+    static void OpenByName(const char* name);
+
     CDivPane* GetPane() const { return m_pane.Get(); }
     bool IsClosing() const { return m_closing; }
 
@@ -35,10 +38,7 @@ class CPaneOverlay : public CBase, public CSingleton<CPaneOverlay>, public CDraw
     friend class CSingleton<CPaneOverlay>;
     CPaneOverlay() = default;
 
-    static void OpenByName(const char* name);
-
     CRef<CDivPane> m_pane;
     bool m_closing = false;
-    CStartup::PaneOpener m_previousOpener = nullptr;
     bool m_installed = false;
 };

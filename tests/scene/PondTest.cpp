@@ -6,7 +6,8 @@
 #include "core/CXmlDocument.h"
 #include "platform/CDrawings.h"
 #include "platform/CModeFrontEnd.h"
-#include "scene/CSceneHooks.h"
+#include "puzzle/CPlayServices.h"
+#include "wiring/GameWiring.h"
 #include "support/FakeAudioDevice.h"
 #include "support/TempFolder.h"
 
@@ -196,7 +197,7 @@ TEST_F(PondTest, TargetsGoToTheHookThenToBoardLayersOnly)
     CPond::SetTargetsHook(previous);
 }
 
-TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
+TEST_F(PondTest, TheWiringGivesTheFrontEndAndPuzzlePlayTheirPonds)
 {
     mkdir(m_folder.PathOf("data/sounds").c_str(), 0755);
     m_folder.WriteData("sounds/audio.xml",
@@ -207,7 +208,7 @@ TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
     FakeAudio audio;
 
     CPlayServices* const before = &CPlayServices::Get();
-    CSceneHooks::Instance();
+    GameWiring::Install();
     CRef<CBase> made = CPlayServices::Get().CreatePond("menu");
     CPond* pond = dynamic_cast<CPond*>(made.Get());
     ASSERT_NE(nullptr, pond);
@@ -227,7 +228,7 @@ TEST_F(PondTest, TheSceneHooksGiveTheFrontEndAndPuzzlePlayTheirPonds)
     EXPECT_EQ(menu.Get(), CPond::GetCurrent());
     CModeFrontEnd::SetMenuHooks(hooks);
 
-    CSingleton<CSceneHooks>::Toggle(false);
+    GameWiring::Uninstall();
     EXPECT_EQ(before, &CPlayServices::Get());
     EXPECT_EQ(nullptr, CModeFrontEnd::SetMenuHooks({}).makePond);
 }

@@ -1,0 +1,42 @@
+#include "puzzle/CPlayServices.h"
+#include "wiring/GameWiring.h"
+#include "wiring/OpenSeams.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+bool Lists(const std::vector<std::string>& faults, const std::string& line)
+{
+    return std::find(faults.begin(), faults.end(), line) != faults.end();
+}
+} // namespace
+
+// The check tells an installed seam from one at its default, and a stale waiting entry.
+TEST(OpenSeamsTest, NamesEverySeamTheWiringLeavesOpen)
+{
+    GameWiring::Uninstall();
+    std::vector<std::string> faults = OpenSeams::Check();
+    EXPECT_TRUE(Lists(faults, "open: CPlayServices::CreatePond"));
+    EXPECT_TRUE(Lists(faults, "open: CLayerBoard::SetFlyLoader"));
+    EXPECT_TRUE(Lists(faults, "open: CModeFrontEnd::SetMenuHooks.makePond"));
+    EXPECT_FALSE(Lists(faults, "open: CPlayServices::BeginFlip")) << "waits for the screen flip";
+
+    GameWiring::Install();
+    faults = OpenSeams::Check();
+    EXPECT_FALSE(Lists(faults, "open: CPlayServices::CreatePond"));
+    EXPECT_FALSE(Lists(faults, "open: CLayerBoard::SetFlyLoader"));
+    EXPECT_FALSE(Lists(faults, "open: CModeFrontEnd::SetMenuHooks.makePond"));
+
+    // A fake that answers one waiting operation makes that entry stale.
+    struct Flip : CPlayServices
+    {
+        void BeginFlip(const char*, CRef<CCallback>) override {}
+    } flip;
+    CPlayServices* const installed = CPlayServices::Install(&flip);
+    EXPECT_TRUE(Lists(OpenSeams::Check(), "installed but listed as waiting: CPlayServices::BeginFlip"));
+    CPlayServices::Install(installed);
+    GameWiring::Uninstall();
+}
