@@ -191,6 +191,14 @@ void CMaterial::SetFilter(uint32_t i, uint32_t filter)
         m_units[i].filter = filter;
 }
 
+void CMaterial::SetMatrix(uint32_t i, const Matrix4& matrix)
+{
+    if (!GrowTo(i))
+        return;
+    m_units[i].matrix = matrix;
+    Forget();
+}
+
 void CMaterial::SetBlend(GLenum source, GLenum destination)
 {
     if (source == m_blendSource && destination == m_blendDestination)

@@ -55,6 +55,9 @@ class CMaterial : public CBase
     // again after another one.
     void SetTexture(uint32_t i, const CRef<CTexture>& texture);
     void SetFilter(uint32_t i, uint32_t filter);
+    // The texture matrix of unit i (applied before the texture's own uv transform); CGraphics is
+    // told, so it reaches GL at the next SetMaterial even while this material is current.
+    void SetMatrix(uint32_t i, const Matrix4& matrix);
 
     // These take effect at the next SetMaterial, even while this material is current.
     void SetBlend(GLenum source, GLenum destination);

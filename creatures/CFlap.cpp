@@ -7,9 +7,11 @@
 #include "core/MathConstants.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
+#include "creatures/CFly.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/FastAngle.h"
+#include "creatures/PartAttributes.h"
 
 #include <cmath>
 
@@ -17,30 +19,10 @@ namespace
 {
 CRule<float> s_shadowBias("graphics/shadowbias"); // board cells
 
-constexpr float kDegreesPerRadian = kFullTurnDegrees / kTwoPi;
-
-// Two comma fields, the second repeating the first when missing; fallback when absent.
-Vector2<float> ReadPair(const CXmlNode& element, const char* name, const Vector2<float>& fallback)
-{
-    const CString& text = element.GetAttribute(name);
-    if (text.empty())
-        return fallback;
-    float values[2] = {0.0f, 0.0f};
-    ParseFloatFields(text.c_str(), values, 2);
-    return Vector2<float>(values[0], values[1]);
-}
 
 int32_t ReadJoint(const CXmlNode& pin)
 {
     return ParseInt(pin.GetAttribute("joint").c_str());
-}
-
-CXmlNode* FirstChildNamed(CXmlNode& node, const char* name)
-{
-    for (CXmlNode* child = node.FirstChild(); child; child = child->NextSibling())
-        if (child->GetName() == name)
-            return child;
-    return nullptr;
 }
 } // namespace
 
@@ -49,24 +31,24 @@ void CFlap::Load(CXmlNode& node)
     CXmlNode* data = node.GetName() == "flap" ? node.NextSiblingNamed("flap") : FirstChildNamed(node, "flap");
     if (!data)
         return;
-    crop = ReadPair(*data, "crop", Vector2<float>(1.0f, 1.0f));
-    breathe = ReadPair(*data, "breathe", Vector2<float>(1.0f, 1.0f));
+    crop = ReadPairAttribute(*data, "crop", Vector2<float>(1.0f, 1.0f));
+    breathe = ReadPairAttribute(*data, "breathe", Vector2<float>(1.0f, 1.0f));
     breathDuration = float(ParseFloat(data->GetAttribute("breathduration").c_str()));
 
     CXmlNode* first = FirstChildNamed(*data, "pin");
     if (!first)
         return;
     firstJoint = ReadJoint(*first);
-    firstUv = ReadPair(*first, "uv", Vector2<float>());
+    firstUv = ReadPairAttribute(*first, "uv", Vector2<float>());
     CXmlNode* second = first->NextSiblingNamed("pin");
     if (!second)
         return;
     secondJoint = ReadJoint(*second);
-    secondUv = ReadPair(*second, "uv", Vector2<float>());
+    secondUv = ReadPairAttribute(*second, "uv", Vector2<float>());
     CXmlNode* material = second->NextSiblingNamed("material");
     if (!material)
         return;
-    uvOffset = ReadPair(*material, "off", Vector2<float>());
+    uvOffset = ReadPairAttribute(*material, "off", Vector2<float>());
     const bool mirror = ParseBool(material->GetAttribute("mirror").c_str());
 
     quadRect = Vector4<float>(-firstUv.x, -firstUv.y, crop.x - firstUv.x, crop.y - firstUv.y);
@@ -90,7 +72,25 @@ void CFlap::Load(CXmlNode& node)
     widthScale = -1.0f;
     pinDistance = (firstUv - secondUv).Length();
 
-    // Sprites riding on the piece (spots, eyes, a tongue) are read here once they exist.
+    blobs.clear();
+    eyes.clear();
+    tongue.Reset();
+    for (CXmlNode* child = data->FirstChild(); child; child = child->NextSibling())
+    {
+        if (child->GetName() == "blob")
+        {
+            CBlob blob;
+            if (blob.Load(*child))
+                blobs.push_back(blob);
+        }
+        else if (child->GetName() == "eye")
+        {
+            eyes.emplace_back();
+            eyes.back().Load(*child);
+        }
+        else if (child->GetName() == "tongue" && !tongue)
+            tongue = CTongue::Create(*child);
+    }
 
     if (data->NextSiblingNamed("flap"))
     {
@@ -100,15 +100,20 @@ void CFlap::Load(CXmlNode& node)
 }
 
 void CFlap::Draw(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds,
-                 int32_t now)
+                 int32_t now, CFly* fly)
 {
     if (next)
-        next->Draw(skeleton, mode, offset, bounds, now);
+        next->Draw(skeleton, mode, offset, bounds, now, fly);
     Placement placement;
     if (!Place(skeleton, mode, offset, now, placement))
         return;
     const Vector3<float> at(placement.pin.x, placement.pin.y, offset.z);
     const Vector2<float> scale = placement.Scale();
+    // The tongue lies beneath its piece, in every mode.
+    const bool riders = mode == kPlain && (!eyes.empty() || !blobs.empty());
+    const Matrix3 transform = tongue || riders ? GetTransform(placement) : Matrix3();
+    if (tongue)
+        tongue->Draw(transform, mode, offset, bounds);
     if (mode == kPlain)
     {
         mainBatch.SetColour(LightColour(CFrogServices::Get().GetLightVector(), placement.angle));
@@ -116,6 +121,11 @@ void CFlap::Draw(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& 
         mainBatch.rotation = placement.angle;
         mainBatch.scale = scale;
         mainBatch.Draw();
+        for (const CBlob& blob : blobs)
+            blob.Draw(transform);
+        const Vector2<float>* target = fly ? &fly->position : nullptr;
+        for (const CEye& eye : eyes)
+            eye.Draw(transform, target, now);
         return;
     }
     shadowBatch.translation = at;
@@ -198,9 +208,11 @@ Vector4<float> CFlap::LightColour(const Vector3<float>& light, float angle)
     return Vector4<float>(0.5f - 0.5f * l.x, 0.5f + 0.5f * l.y, 0.5f - 0.5f * l.z, 1.0f);
 }
 
-void CFlap::Blink()
+void CFlap::Blink(int32_t now)
 {
-    // Nothing blinks until a piece carries eyes.
+    for (CFlap* piece = this; piece; piece = piece->next.get())
+        for (CEye& eye : piece->eyes)
+            eye.Blink(now);
 }
 
 void CFlap::Ribbit(int32_t now)
@@ -209,13 +221,16 @@ void CFlap::Ribbit(int32_t now)
         piece->breathStart = now;
 }
 
-void CFlap::ThrowTongue()
+void CFlap::ThrowTongue(int32_t now)
 {
-    // Nothing to throw until a piece carries a tongue.
+    if (tongue)
+        tongue->Throw(now);
 }
 
 void CFlap::ResetTongue()
 {
+    if (tongue)
+        tongue->Reset();
 }
 
 int32_t CFlap::CountChain() const

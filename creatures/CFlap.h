@@ -1,18 +1,25 @@
 #pragma once
 // One flat textured piece of the frog's body, pinned between two joints of its skeleton so that
 // it turns with them and stretches along them; the pieces of one group of the species document
-// form a chain that draws from its last piece to its first, so the first lies on top. Pictures
-// are measured in texture units, positions in board cells, angles in degrees.
+// form a chain that draws from its last piece to its first, so the first lies on top. A piece may
+// carry spots, eyes and a tongue. Pictures are measured in texture units, positions in board
+// cells, angles in degrees.
 // Invariant: a piece draws only when its load reached its "material" element and its two pins
 // lie apart in the picture (pin distance above kMinPinDistance); otherwise it has no sound scale.
 #include "Graphics/QuadBatch.h"
+#include "core/CRef.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector4.h"
+#include "creatures/CBlob.h"
+#include "creatures/CEye.h"
+#include "creatures/CTongue.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+class CFly;
 class CSkeleton;
 class CXmlNode;
 
@@ -54,9 +61,10 @@ struct CFlap
 
     // Draws the chain, its last piece first. offset: a shadow pass's shift in x and y, the
     // drawing's depth in z; bounds (min x, min y, max x, max y; may be null) is grown by shadow
-    // and ghost draws. now is the game clock (ms) that breathing runs on.
+    // and ghost draws. now is the game clock (ms) that breathing and blinking run on; fly (may
+    // be null) is what the eyes look at and the tongue reaches for.
     void Draw(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds,
-              int32_t now);
+              int32_t now, CFly* fly);
     // Where this piece lies (not the rest of its chain); false, placing nothing, for a piece that
     // does not draw. The first call fixes the width scale for good.
     bool Place(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, int32_t now,
@@ -75,12 +83,13 @@ struct CFlap
     // piece turned by angle degrees.
     static Vector4<float> LightColour(const Vector3<float>& light, float angle);
 
-    // The eyes of this piece and of the rest of its chain start a blink.
-    void Blink();
+    // The eyes of this piece and of the rest of its chain start a blink at now (game ms).
+    void Blink(int32_t now);
     // This piece and the rest of its chain start a breath at now (game ms).
     void Ribbit(int32_t now);
-    // This piece's tongue (not the chain's) is thrown at the fly, or drawn back in.
-    void ThrowTongue();
+    // This piece's tongue (not the chain's) is thrown at the fly at now (game ms), or drawn
+    // back in.
+    void ThrowTongue(int32_t now);
     void ResetTongue();
 
     bool Draws() const { return pinDistance > kMinPinDistance; }
@@ -101,6 +110,9 @@ struct CFlap
     Vector2<float> uvOffset;
     Vector2<float> breathe{1.0f, 1.0f};
     float breathDuration = 0.0f; // seconds; 0 never breathes
+    std::vector<CBlob> blobs;
+    std::vector<CEye> eyes;
+    CRef<CTongue> tongue; // null for a piece without one
 
     // Fixed by the first draw: later stretching changes the length, never the width.
     float widthScale = -1.0f;

@@ -8,6 +8,7 @@
 #include "core/CXmlNode.h"
 #include "core/Random.h"
 #include "creatures/BoardTranslation.h"
+#include "creatures/CFly.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/CSkeletonServices.h"
@@ -69,6 +70,7 @@ void CFrog::LoadSpecies(const CString& name)
 
     // Every section stands alone, so that nothing of the previous species survives.
     m_flaps.clear();
+    m_feet.clear();
     m_ribbitSound.clear();
     CXmlNode* root = document.GetRoot();
     if (CXmlNode* flaps = root->FindChild("body/flaps"))
@@ -80,7 +82,15 @@ void CFrog::LoadSpecies(const CString& name)
             m_flaps.back().Load(*group);
         }
     }
-    // The feet are read here once the body has them.
+    if (CXmlNode* feet = root->FindChild("body/feet"))
+    {
+        m_feet.reserve(size_t(feet->CountChildren()));
+        for (CXmlNode* foot = feet->FirstChild(); foot; foot = foot->NextSibling())
+        {
+            m_feet.emplace_back();
+            m_feet.back().Load(*m_skeleton, *foot);
+        }
+    }
     m_ribbitSound = root->GetAttribute("sound/ribbit/sound");
 }
 
@@ -106,14 +116,16 @@ void CFrog::Update(float dt)
     }
     m_lastChangeCount = int64_t(skeleton->GetChangeCount());
 
-    UpdateFeet(ComputeFidgetWeight());
-
     const int32_t now = GetGameTime();
+    const float weight = ComputeFidgetWeight();
+    for (CFoot& foot : m_feet)
+        foot.Update(weight, now, GlobalRandom());
+
     if (now > m_blinkDeadline)
     {
         m_blinkDeadline = now + int32_t(1000.0f * DrawPeriod(s_blinkPeriod));
         for (CFlap& chain : m_flaps)
-            chain.Blink();
+            chain.Blink(now);
     }
     if (now > m_ribbitDeadline && !m_ribbitSound.empty())
     {
@@ -183,8 +195,9 @@ void CFrog::DrawShadowOfFrog(const Vector3<float>& offset, Vector4<float>* bound
 void CFrog::CatchFly()
 {
     CSkeleton* skeleton = GetSkeleton();
+    const int32_t now = GetGameTime();
     for (CFlap& chain : m_flaps)
-        chain.ThrowTongue();
+        chain.ThrowTongue(now);
     skeleton->StartLunge();
 }
 
@@ -233,10 +246,20 @@ int32_t CFrog::GetGameTime()
 
 void CFrog::DrawBody(int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds)
 {
-    // The feet, beneath the body, draw first once the body has them.
+    // The feet lie beneath the body.
+    for (CFoot& foot : m_feet)
+        foot.Draw(mode, offset, bounds);
     const int32_t now = GetGameTime();
+    CFly* fly = CFly::Peek();
     for (CFlap& chain : m_flaps)
-        chain.Draw(*m_skeleton, mode, offset, bounds, now);
+        chain.Draw(*m_skeleton, mode, offset, bounds, now, fly);
+}
+
+void CFrog::ResetFeet()
+{
+    const int32_t now = GetGameTime();
+    for (CFoot& foot : m_feet)
+        foot.ResetFacing(now, GlobalRandom());
 }
 
 void CFrog::StepSpring()

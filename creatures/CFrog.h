@@ -16,6 +16,7 @@
 #include "core/Vector3.h"
 #include "core/Vector4.h"
 #include "creatures/CFlap.h"
+#include "creatures/CFoot.h"
 #include "platform/CControl.h"
 #include "platform/CDrawing.h"
 #include "puzzle/Pose.h"
@@ -81,6 +82,8 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
 
     const std::vector<CFlap>& GetFlaps() const { return m_flaps; }
     std::vector<CFlap>& GetFlaps() { return m_flaps; }
+    const std::vector<CFoot>& GetFeet() const { return m_feet; }
+    std::vector<CFoot>& GetFeet() { return m_feet; }
     const CString& GetRibbitSound() const { return m_ribbitSound; }
     int32_t GetBlinkDeadline() const { return m_blinkDeadline; }
     int32_t GetRibbitDeadline() const { return m_ribbitDeadline; }
@@ -98,16 +101,15 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
 
     // The feet and the body pieces in mode at offset (no matrix change).
     void DrawBody(int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds);
-    // The feet follow the body's pose and fidget by weight; they join the body here.
-    void UpdateFeet(float weight) {}
     // The feet face the body's direction again after the skeleton took a new pose.
-    void ResetFeet() {}
+    void ResetFeet();
     void StepSpring();
 
     // Fixed by the species.
     CString m_species{kDefaultSpecies};
     CRef<CSkeleton> m_skeleton;
     std::vector<CFlap> m_flaps;
+    std::vector<CFoot> m_feet;
     CString m_ribbitSound;
 
     // Live state.

@@ -31,3 +31,8 @@ float FastAngle(const Vector2<float>& one, const Vector2<float>& two)
     const float angle = FastAtan2(cross, Dot(one, two));
     return angle < -kHalfPi ? angle + kTwoPi : angle;
 }
+
+float FastHeading(const Vector2<float>& direction)
+{
+    return FastAtan2(direction.x, -direction.y) * kDegreesPerRadian;
+}

@@ -1,9 +1,13 @@
 #include "scene/CScenePlayServices.h"
 
+#include "Graphics/CScreenFlip.h"
 #include "platform/CAudio.h"
+#include "scene/CLayer.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
+#include "ui/CDivPane.h"
+#include "ui/FlipPaneHooks.h"
 
 CRef<CBase> CScenePlayServices::CreatePond(const CString& name)
 {
@@ -38,6 +42,40 @@ void CScenePlayServices::SetButtonEnabled(const char* action, bool enabled)
 {
     if (action)
         CButtons::Instance()->SetEnabled(action, enabled);
+}
+
+void CScenePlayServices::BeginFlip(const char* pane, CRef<CCallback> loader)
+{
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Begin(pane, CScreenFlip::kTurnNow);
+    flip->SetCallback(loader);
+}
+
+void CScenePlayServices::FlipToGame()
+{
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Flip();
+    flip->SetSideList(1, std::vector<float>());
+}
+
+void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
+{
+    if (CDivPane* pane = FlipPaneHooks::CurrentPane())
+        if (CLink<CDiv> node = pane->FindById(id ? id : "", 0); node.Get())
+            node.Get()->SetActive(active);
+}
+
+void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)
+{
+    CScreenFlip::Instance()->SetSideList(side, spots);
+}
+
+void CScenePlayServices::AppendOverlayEmboss(std::vector<float>& spots)
+{
+    if (CPond* pond = CPond::GetCurrent())
+        if (CLayer* layer = pond->FindLayer("overlay"))
+            if (CDivPane* pane = layer->GetPane())
+                pane->CollectEmboss(spots);
 }
 
 CRef<CBase> CScenePlayServices::MakePond(const char* name)

@@ -1,7 +1,7 @@
 #pragma once
 // The scene's share of what puzzle play asks through CPlayServices: making the puzzle's pond,
 // starting its music, placing its layers again, the petal shower of a win, and the enabled flags
-// of the buttons its layers and panes show. Every other service keeps the do-nothing default
+// of the buttons its layers and panes show, and the screen flip that shows the in-game panes. Every other service keeps the do-nothing default
 // until the subsystem that provides it takes over.
 #include "puzzle/CPlayServices.h"
 
@@ -19,6 +19,13 @@ class CScenePlayServices : public CPlayServices
     void StopPetals() override;
     // The flag of that action for every button (CButtons).
     void SetButtonEnabled(const char* action, bool enabled) override;
+    // The screen flip and its pane (CScreenFlip, made on first use).
+    void BeginFlip(const char* pane, CRef<CCallback> loader) override;
+    void FlipToGame() override;
+    void SetFlipNodeActive(const char* id, bool active) override;
+    void SetFlipSideList(int side, const std::vector<float>& spots) override;
+    // The spots of the pane of the current pond's layer "overlay" (the puzzle's controls).
+    void AppendOverlayEmboss(std::vector<float>& spots) override;
 
     // The same operations for the front end's menu hooks.
     static CRef<CBase> MakePond(const char* name);

@@ -1,5 +1,7 @@
 #include "wiring/GameWiring.h"
 
+#include "Graphics/CScreenFlip.h"
+#include "Graphics/CScreenRotate.h"
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
 #include "platform/CAudio.h"
@@ -7,20 +9,24 @@
 #include "platform/CGesture.h"
 #include "platform/CModeFrontEnd.h"
 #include "platform/CStartup.h"
+#include "puzzle/CScore.h"
 #include "scene/CLayer.h"
+#include "scene/CHintsView.h"
 #include "scene/CLayerBoard.h"
 #include "scene/CPond.h"
 #include "scene/CSceneCreatureServices.h"
 #include "scene/CSceneFrogServices.h"
 #include "scene/TrailFeedback.h"
+#include "ui/CBorder.h"
 #include "ui/CDivPane.h"
-#include "ui/CPaneOverlay.h"
+#include "ui/FlipPaneHooks.h"
 
 namespace
 {
 // The implementations behind the service interfaces live as long as the program.
 CSceneFrogServices s_play;
 CSceneCreatureServices s_creatures;
+CHintsView::Services s_hints;
 bool s_installed = false;
 } // namespace
 
@@ -45,6 +51,10 @@ void GameWiring::Install()
     CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
     CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
 
+    // The hints: the frog's limbs near the button, the ghost's picture and the board drawing it.
+    CHintServices::Install(&s_hints);
+    CLayerBoard::SetHintDrawer(&CHintsView::DrawHintOnBoard);
+
     // The skeleton's target highlights and tips, the entice effect and its particles.
     CSkeletonServices::Install(&s_creatures);
     CEnticeServices::Install(&s_creatures);
@@ -53,12 +63,27 @@ void GameWiring::Install()
     // The swipe's particle trail.
     TrailFeedback::Install();
 
-    // Node states by id from the application's commands and the audio's mute pair; the start pane.
+    // Node states by id from the application's commands and the audio's mute pair; the screen
+    // rotation commands.
     CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     commands.setActiveById = &CDivPane::SetActiveById;
+    commands.rotateTo = &CScreenRotate::RotateToHook;
     CControlApp::SetCommandHooks(commands);
     CAudio::SetMuteNodesHook(&CDivPane::SetActiveById);
-    CStartup::SetPaneOpener(&CPaneOverlay::OpenByName);
+
+    // The screen flip shows the tree's panes; the start pane comes through it; pane backdrops
+    // carry the screen border.
+    CScreenFlip::SetPaneHooks(FlipPaneHooks::Make());
+    CStartup::SetPaneOpener(&CScreenFlip::OpenStartPane);
+    CDivPane::SetBorderDrawer(&CBorder::DrawFrame);
+    // The score colours the moves of the open "statcard" pane.
+    CScore::SetScoreChangedHook(
+        [](const Vector4<float>& shadowColour)
+        {
+            if (CRef<CDivPane> pane = CDivPane::Find("statcard"))
+                if (CDiv* moves = pane->FindById("moves", 0).Get())
+                    moves->SetShadowColour(shadowColour);
+        });
 
     s_installed = true;
 }
@@ -73,6 +98,8 @@ void GameWiring::Uninstall()
     CLayer::SetSpringSource(nullptr);
     CLayerBoard::SetShadowDrawer(nullptr);
     CLayerBoard::SetFlyLoader(nullptr);
+    CHintServices::Install(nullptr);
+    CLayerBoard::SetHintDrawer(nullptr);
     CSkeletonServices::Install(nullptr);
     CEnticeServices::Install(nullptr);
     CPond::SetTargetsHook(nullptr);
@@ -81,5 +108,8 @@ void GameWiring::Uninstall()
     CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     CAudio::SetMuteNodesHook(nullptr);
     CStartup::SetPaneOpener(nullptr);
+    CScreenFlip::SetPaneHooks(CScreenFlip::PaneHooks());
+    CDivPane::SetBorderDrawer(nullptr);
+    CScore::SetScoreChangedHook(nullptr);
     s_installed = false;
 }

@@ -1,6 +1,7 @@
 #include "wiring/OpenSeams.h"
 
 #include "Graphics/CFontMetrics.h"
+#include "Graphics/CScreenFlip.h"
 #include "core/CClock.h"
 #include "core/CFileSystem.h"
 #include "core/CScheduler.h"
@@ -13,6 +14,7 @@
 #include "platform/CModeFrontEnd.h"
 #include "platform/CStartup.h"
 #include "platform/PlatformHooks.h"
+#include "puzzle/CHintServices.h"
 #include "puzzle/CPlayServices.h"
 #include "puzzle/CScore.h"
 #include "scene/CKnob.h"
@@ -103,6 +105,11 @@ const std::vector<OpenSeams::Seam> kSeams = {
     HOOK_IN(CGesture, SetFeedbackHooks, emitAt),
     // Graphics.
     HOOK(CFontMetrics, SetFinder),
+    HOOK_IN(CScreenFlip, SetPaneHooks, create),
+    HOOK_IN(CScreenFlip, SetPaneHooks, setEnabled),
+    HOOK_IN(CScreenFlip, SetPaneHooks, render),
+    HOOK_IN(CScreenFlip, SetPaneHooks, collectEmboss),
+    HOOK_IN(CScreenFlip, SetPaneHooks, setClock),
     // puzzle: what play asks of everything above it.
     SERVICE(CPlayServices, GetFrogSkeleton),
     SERVICE(CPlayServices, LoadSpecies),
@@ -138,6 +145,10 @@ const std::vector<OpenSeams::Seam> kSeams = {
     SERVICE(CPlayServices, GetViewScale),
     SERVICE(CPlayServices, GetViewRight),
     HOOK(CScore, SetScoreChangedHook),
+    SERVICE(CHintServices, IsTutorialBusy),
+    SERVICE(CHintServices, StartFlip),
+    SERVICE(CHintServices, GetLimbPoints),
+    SERVICE(CHintServices, ShowHint),
     // creatures: what the frog, its skeleton and the entice effect ask of the scene.
     SERVICE(CFrogServices, GetBoardOffset),
     SERVICE(CFrogServices, GetLightVector),
@@ -171,23 +182,16 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
-    {"CControlApp::SetCommandHooks.rotateTo", "the screen rotation"},
-    {"CPlayServices::AppendOverlayEmboss", "the screen flip"},
-    {"CPlayServices::BeginFlip", "the screen flip"},
-    {"CPlayServices::FlipToGame", "the screen flip"},
-    {"CPlayServices::SetFlipNodeActive", "the screen flip"},
-    {"CPlayServices::RearmFlipDaisy", "the screen flip"},
-    {"CPlayServices::SetFlipSideList", "the screen flip"},
+    {"CPlayServices::RearmFlipDaisy", "the daisy"},
     {"CPlayServices::StopReplay", "the replay"},
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
-    {"CScore::SetScoreChangedHook", "the statcard pane of the screen flip"},
     {"CSkeletonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
-    {"CLayerBoard::SetHintDrawer", "the hints"},
+    {"CHintServices::IsTutorialBusy", "the tutorial"},
+    {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
-    {"CDivPane::SetBorderDrawer", "the screen border"},
     // Installed by this wiring's next step (the composition root's own issue).
     {"CPlayServices::ShowFloatingText", "the wiring's next step"},
     {"CPlayServices::CreateParticles", "the wiring's next step"},

@@ -53,11 +53,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 # Starts the game with the clear colour set to a value nothing else on the screen has, and waits
 # until pixel (10,10) shows it: the main loop has drawn a frame with the value from the rules.
-# The ponds would cover the whole screen, so this copy of the game has none.
+# The ponds would cover the whole screen, so this copy of the game has none, and its screen border
+# draws nothing.
 CLEAR_HEX="2e8b57"
 start_game_until_drawn() {
     grep -q 'clearcolour="' "$WORK/data/rules.xml" || fail "data/rules.xml has no ui/clearcolour"
     sed -i "s/clearcolour=\"[^\"]*\"/clearcolour=\"#$CLEAR_HEX\"/" "$WORK/data/rules.xml"
+    sed -i 's/material="border"/material="null"/' "$WORK/data/rules.xml"
     rm -rf "$WORK/data/pond"
     "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
     GAME_PID=$!

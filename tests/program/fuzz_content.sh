@@ -84,6 +84,10 @@ for doc in $(cd "$WORK/data" && find . -name '*.xml' ! -path './puzzle/*' | sort
     done
     index=$((index + 1))
 done
+# And each kind of number in every document at once, so that every key meets every kind.
+for form in huge negative nan; do
+    CASES+=("every document's numbers $form|for f in \$(find \"\$R/data\" -name '*.xml' -o -name '*.fnt'); do damage \"\$f\" $form 0; done")
+done
 CASES+=(
     "preferences.xml a FIFO|mkfifo \"\$R/preferences.xml\""
     "preferences.xml a folder|mkdir \"\$R/preferences.xml\""

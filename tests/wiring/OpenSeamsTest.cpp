@@ -22,7 +22,7 @@ TEST(OpenSeamsTest, NamesEverySeamTheWiringLeavesOpen)
     EXPECT_TRUE(Lists(faults, "open: CPlayServices::CreatePond"));
     EXPECT_TRUE(Lists(faults, "open: CLayerBoard::SetFlyLoader"));
     EXPECT_TRUE(Lists(faults, "open: CModeFrontEnd::SetMenuHooks.makePond"));
-    EXPECT_FALSE(Lists(faults, "open: CPlayServices::BeginFlip")) << "waits for the screen flip";
+    EXPECT_FALSE(Lists(faults, "open: CPlayServices::RunTutorial")) << "waits for the tutorial";
 
     GameWiring::Install();
     faults = OpenSeams::Check();
@@ -31,12 +31,12 @@ TEST(OpenSeamsTest, NamesEverySeamTheWiringLeavesOpen)
     EXPECT_FALSE(Lists(faults, "open: CModeFrontEnd::SetMenuHooks.makePond"));
 
     // A fake that answers one waiting operation makes that entry stale.
-    struct Flip : CPlayServices
+    struct Tutorial : CPlayServices
     {
-        void BeginFlip(const char*, CRef<CCallback>) override {}
-    } flip;
-    CPlayServices* const installed = CPlayServices::Install(&flip);
-    EXPECT_TRUE(Lists(OpenSeams::Check(), "installed but listed as waiting: CPlayServices::BeginFlip"));
+        void RunTutorial(const CString&) override {}
+    } tutorial;
+    CPlayServices* const installed = CPlayServices::Install(&tutorial);
+    EXPECT_TRUE(Lists(OpenSeams::Check(), "installed but listed as waiting: CPlayServices::RunTutorial"));
     CPlayServices::Install(installed);
     GameWiring::Uninstall();
 }

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# A new player's way through the puzzles, driven with real touches and keys: the start pane turns
+# away to puzzle 1000, which is solved by dragging the limbs of its hint steps; a tap on the
+# petal shower turns the screen over to the win pane; Return goes on to puzzle 1001, solved the
+# same way, whose record then stands in preferences.xml. Escape opens the in-game menu, whose
+# "Back to the pond" turns it away; a rotation key then turns the screen.
+source "$(dirname "$0")/common.bash"
+command -v xdotool >/dev/null || fail "xdotool is not installed"
+copy_game
+start_xvfb
+
+# Landscape shows the board whole without bars, so that a turned screen holds the same picture.
+sed -i 's/letterboxmax="[^"]*"/letterboxmax="2"/' "$WORK/data/rules.xml"
+"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
+GAME_PID=$!
+timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
+xdotool mousemove --sync 160 240 || fail "cannot move the pointer"
+sleep 4
+
+alive() {
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1: $(cat "$WORK/err.log")"
+}
+shot() {
+    import -window root "$WORK/$1.png" 2>/dev/null || fail "no screenshot $1"
+}
+# Pixels of two screenshots that differ by more than the fuzz.
+differing() {
+    compare -metric AE -fuzz "${3:-12%}" "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
+}
+saved() {
+    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
+}
+wait_saved_record() {
+    for _ in $(seq 1 100); do
+        [ -n "$(saved "$1")" ] && return 0
+        alive "while waiting for the record of $1"
+        sleep 0.1
+    done
+    fail "preferences.xml holds no record of $1: $(cat "$WORK/preferences.xml" 2>/dev/null)"
+}
+
+# The board's cells on this screen: the centre of cell (x, y) is at (36 + 35x, 116 + 35y).
+cell_x() { echo $((36 + 35 * $1)); }
+cell_y() { echo $((116 + 35 * $1)); }
+# Drags a limb from one cell to another in small steps, as a finger would.
+drag() {
+    local x0 y0 x1 y1
+    x0=$(cell_x "$1") y0=$(cell_y "$2") x1=$(cell_x "$3") y1=$(cell_y "$4")
+    xdotool mousemove --sync "$x0" "$y0" mousedown 1 || fail "cannot press"
+    sleep 0.15
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8)) || fail "cannot drag"
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1 || fail "cannot release"
+    sleep 0.8
+    alive "during a drag"
+}
+
+# Puzzle 1000: its hint steps, one limb each (poses "yx" per limb).
+drag 4 4 5 4
+drag 2 6 1 5
+drag 3 6 3 5
+wait_saved_record puzzle1000
+sleep 3 # the petals fly
+shot shower
+xdotool mousemove --sync 160 240 click 1 || fail "cannot tap the petals"
+sleep 2
+shot wingame
+alive "after the tap on the petals"
+changed=$(differing shower wingame)
+[ "${changed:-0}" -gt 76800 ] || fail "the win pane changed only $changed pixels of the screen"
+
+xdotool key Return || fail "cannot press Return"
+sleep 2
+alive "after Return"
+# Puzzle 1001.
+drag 1 5 3 5
+drag 2 6 2 7
+drag 3 6 4 7
+wait_saved_record puzzle1001
+[ "$(saved currentpuzzle)" = puzzle1002 ] || fail "the next puzzle is not puzzle1002: $(cat "$WORK/preferences.xml")"
+
+# Escape: the in-game menu over the won puzzle shows the win pane; Return leaves it for 1002,
+# whose in-game menu leads back to the front end.
+sleep 3
+xdotool key Escape || fail "cannot press Escape"
+sleep 2
+xdotool key Return
+sleep 2
+xdotool key Escape
+sleep 2
+shot menu
+xdotool mousemove --sync 160 286 click 1 || fail "cannot tap Back to the pond"
+sleep 2
+alive "after leaving the puzzle"
+shot left
+changed=$(differing menu left)
+[ "${changed:-0}" -gt 76800 ] || fail "the in-game menu did not turn away ($changed pixels changed)"
+
+shot upright
+xdotool key 2 || fail "cannot press 2"
+sleep 2
+shot turned
+convert "$WORK/upright.png" -gravity center -crop 300x300+0+0 +repage -rotate -90 "$WORK/upright-c.png"
+convert "$WORK/turned.png" -gravity center -crop 300x300+0+0 +repage "$WORK/turned-c.png"
+same=$(differing upright-c turned-c 20%)
+[ "${same:-90000}" -lt 27000 ] || fail "the turned screen is not the upright one turned ($same pixels differ)"
+
+stop_game
+echo "1 passed, 0 failed"
