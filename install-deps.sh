@@ -5,7 +5,7 @@ set -u
 
 PACKAGES=(
   g++ cmake ninja-build make pkg-config
-  libsdl1.2-compat-dev libsdl-mixer1.2-dev
+  libsdl1.2-compat-dev libsdl-mixer1.2-dev libx11-dev
   libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libsoil-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

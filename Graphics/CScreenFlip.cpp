@@ -263,15 +263,30 @@ void CScreenFlip::Resize()
 {
     m_fromSpots.clear();
     m_nextSpots.clear();
+    if (m_state != kIdle)
+        BuildMeshes();
+}
+
+void CScreenFlip::Rotate()
+{
+    if (m_state == kIdle)
+        return;
+    BuildMeshes();
+    SetTextureTransforms();
 }
 
 // Drawing.
 
 void CScreenFlip::Draw()
 {
-    if (GetPassId() == HashString(kCapturePass))
+    DrawPass(GetPassId());
+}
+
+void CScreenFlip::DrawPass(uint32_t passId)
+{
+    if (passId == HashString(kCapturePass))
         Capture();
-    else if (GetPassId() == HashString(kDrawPass))
+    else if (passId == HashString(kDrawPass))
         DrawPost();
 }
 

@@ -94,10 +94,14 @@ class CScreenFlip : public CBase,
     void Update(float dt) override;
     // CDrawing: captures in "predraw", draws the pane or the cards in "post".
     void Draw() override;
+    // What Draw does in the pass of that id (HashString of its name).
+    void DrawPass(uint32_t passId);
     void OnHidden() override;
     bool CoversBelow() override;
-    // CResizes: the spots were measured on the old screen.
+    // CResizes: the spots were measured on the old screen; a running flip's cards are made again
+    // for the new one, so that a turn after a rotation covers the screen the right way up.
     void Resize() override;
+    void Rotate() override;
 
     State GetState() const { return m_state; }
     float GetProgress() const { return m_progress; }

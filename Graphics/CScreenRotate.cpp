@@ -205,13 +205,20 @@ void CScreenRotate::OnHidden()
 
 void CScreenRotate::DrawTurned()
 {
+    if (m_capture)
+        DrawCapture(m_quad, m_windowSize, m_currentSize, m_currentAngle);
+}
+
+void CScreenRotate::DrawCapture(QuadBatch& quad, const Vector2<int32_t>& windowSize,
+                                const Vector2<int32_t>& currentSize, float angle)
+{
     CGraphics* graphics = CGraphics::Peek();
-    if (graphics == nullptr || !m_capture)
+    if (graphics == nullptr)
         return;
     // The real framebuffer is the window, whatever size the platform is told meanwhile.
-    const float w = float(m_windowSize.x);
-    const float h = float(m_windowSize.y);
-    graphics->SetViewport(0, 0, m_windowSize.x, m_windowSize.y);
+    const float w = float(windowSize.x);
+    const float h = float(windowSize.y);
+    graphics->SetViewport(0, 0, windowSize.x, windowSize.y);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -221,15 +228,15 @@ void CScreenRotate::DrawTurned()
     glLoadIdentity();
 
     // The frame fills the bottom-left current-size corner of the square capture, rows upwards.
-    const float edge = float(std::max(std::max(m_windowSize.x, m_windowSize.y), 1));
-    const float cw = float(m_currentSize.x);
-    const float ch = float(m_currentSize.y);
-    m_quad.SetQuadCount(1);
-    m_quad.SetQuadRect(0, Vector4<float>(-cw / 2.0f, -ch / 2.0f, cw / 2.0f, ch / 2.0f));
-    m_quad.SetQuadUv(0, 0, Vector4<float>(0.0f, ch / edge, cw / edge, 0.0f));
-    m_quad.translation = Vector3<float>(0.0f, 0.0f, 0.0f);
-    m_quad.rotation = -m_currentAngle;
-    m_quad.Draw();
+    const float edge = float(std::max(std::max(windowSize.x, windowSize.y), 1));
+    const float cw = float(currentSize.x);
+    const float ch = float(currentSize.y);
+    quad.SetQuadCount(1);
+    quad.SetQuadRect(0, Vector4<float>(-cw / 2.0f, -ch / 2.0f, cw / 2.0f, ch / 2.0f));
+    quad.SetQuadUv(0, 0, Vector4<float>(0.0f, ch / edge, cw / edge, 0.0f));
+    quad.translation = Vector3<float>(0.0f, 0.0f, 0.0f);
+    quad.rotation = -angle;
+    quad.Draw();
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

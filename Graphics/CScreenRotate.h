@@ -51,6 +51,11 @@ class CScreenRotate : public CBase, public CUpdate, public CDrawing, public CSin
     static float SwingAt(float t);
     // Degrees in [0, 360).
     static float Normalise(float degrees);
+    // Draws a frame of the current size (pixels) rendered at rotation 0 into the bottom-left
+    // corner of the square capture, turned by -angle degrees, centred on a framebuffer of the
+    // window size; quad takes the capture's material.
+    static void DrawCapture(QuadBatch& quad, const Vector2<int32_t>& windowSize,
+                            const Vector2<int32_t>& currentSize, float angle);
 
   private:
     friend class CSingleton<CScreenRotate>;

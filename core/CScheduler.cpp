@@ -16,6 +16,7 @@ constexpr int32_t kMaxFrameMs = 100;
 
 CScheduler::ScopeProvider s_scopeProvider = nullptr;
 CScheduler::CurrentProvider s_currentProvider = nullptr;
+CScheduler::PauseFactory s_pauseFactory = nullptr;
 
 // The clock is int32 ms and may wrap after 24.8 days of play: add and compare
 // through unsigned differences, which wrap without undefined behaviour.
@@ -45,6 +46,16 @@ void CallUpdate(CUpdate* object, float dt)
 CScheduler::ScopeProvider CScheduler::SetScopeProvider(ScopeProvider provider)
 {
     return std::exchange(s_scopeProvider, provider);
+}
+
+CScheduler::PauseFactory CScheduler::SetPauseFactory(PauseFactory factory)
+{
+    return std::exchange(s_pauseFactory, factory);
+}
+
+CRef<CBase> CScheduler::CreatePause()
+{
+    return s_pauseFactory ? s_pauseFactory(this) : CRef<CBase>();
 }
 
 CScheduler::CurrentProvider CScheduler::SetCurrentProvider(CurrentProvider provider)

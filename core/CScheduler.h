@@ -6,6 +6,7 @@
 // is called at most once per Update, and the pause count is never negative.
 #include "core/CBase.h"
 #include "core/CLink.h"
+#include "core/CRef.h"
 
 #include <cstdint>
 #include <list>
@@ -28,6 +29,10 @@ public:
     static CScheduler* ForScope(uint32_t scopeHash);
     // The scheduler of the game's current scope, or null.
     static CScheduler* Current();
+    // Makes a scoped pause (CPause) of a scheduler; the platform installs it. Returns the
+    // factory it replaces.
+    using PauseFactory = CRef<CBase> (*)(CScheduler* scheduler);
+    static PauseFactory SetPauseFactory(PauseFactory factory);
 
     // Bounds of the tuning value "interval/animation" (ms) for every rule that reads it: longer
     // would stand animations still, and callers may double it without overflow.
@@ -50,6 +55,9 @@ public:
     // adds the paused span to the clock; an unmatched resume is ignored.
     void Pause(bool on);
     bool IsPaused() const { return m_pauseCount > 0; }
+    // A pause of this scheduler that lasts while the reference lives; null (nothing paused)
+    // until the pause factory is installed.
+    CRef<CBase> CreatePause();
     int32_t GetPauseCount() const { return m_pauseCount; }
 
     // Game-clock milliseconds per platform millisecond; 1 at construction.

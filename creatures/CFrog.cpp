@@ -87,6 +87,9 @@ void CFrog::LoadSpecies(const CString& name)
         m_feet.reserve(size_t(feet->CountChildren()));
         for (CXmlNode* foot = feet->FirstChild(); foot; foot = foot->NextSibling())
         {
+            // The toes' looks sit beside the feet; read as a foot they would be one more on joint 0.
+            if (foot->GetName() == "toes")
+                continue;
             m_feet.emplace_back();
             m_feet.back().Load(*m_skeleton, *foot);
         }
@@ -214,6 +217,19 @@ Vector2<float> CFrog::SpringOfFrog()
 {
     const CFrog* frog = Peek();
     return frog ? frog->m_springPosition : Vector2<float>();
+}
+
+bool CFrog::ProbeLimb(int32_t limb, Vector2<float>* position, bool* held)
+{
+    CSkeleton* skeleton = Instance()->GetSkeleton();
+    const CJoint* joint = skeleton ? skeleton->GetJoint(limb) : nullptr;
+    if (!joint)
+        return false;
+    if (position)
+        *position = joint->position;
+    if (held)
+        *held = skeleton->GetGrabbedJoint() == limb;
+    return true;
 }
 
 float CFrog::ComputeFidgetWeight() const

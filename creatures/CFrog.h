@@ -38,8 +38,8 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     void Init() override;
     ~CFrog() override;
 
-    // Loads "species/<name>" from the data folder: its skeleton, its body pieces and its ribbit
-    // sound. A document that cannot be read changes nothing (at first it leaves an empty
+    // Loads "species/<name>" from the data folder: its skeleton, its body pieces, its feet and
+    // its ribbit sound. A document that cannot be read changes nothing (at first it leaves an empty
     // skeleton); otherwise every section the document lacks is left empty.
     void LoadSpecies(const CString& name);
     // The skeleton, loading the current species first when none is loaded; never null.
@@ -75,6 +75,9 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     const Vector2<float>& GetSpringPosition() const { return m_springPosition; }
     // The pond layers' spring source: the frog's spring position, (0, 0) without a frog.
     static Vector2<float> SpringOfFrog();
+    // The knobs' limb probe: the joint of limb (board cells) and whether the player holds that
+    // limb; false without that joint. The frog is made on first use.
+    static bool ProbeLimb(int32_t limb, Vector2<float>* position, bool* held);
 
     // 0 to 1: how hard the feet fidget while the held limb hovers over a knob it may not land on
     // (1 right on the knob's centre, 0 half a cell away or more).

@@ -11,6 +11,11 @@ CPause::CPause(CScheduler* scheduler) : m_scheduler(scheduler)
     }
 }
 
+CRef<CBase> CPause::Create(CScheduler* scheduler)
+{
+    return MakeRef<CPause>(scheduler);
+}
+
 CPause::~CPause()
 {
     if (m_paused)

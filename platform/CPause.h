@@ -4,6 +4,7 @@
 // pauses while paused is set, and never outlives its effect on a dead scheduler.
 #include "core/CBase.h"
 #include "core/CLink.h"
+#include "core/CRef.h"
 
 class CScheduler;
 
@@ -14,6 +15,8 @@ class CPause : public CBase
     explicit CPause(CScheduler* scheduler);
     // Resumes the scheduler when it is still alive.
     ~CPause() override;
+    // The scheduler's pause factory (CScheduler::CreatePause).
+    static CRef<CBase> Create(CScheduler* scheduler);
 
     bool IsPaused() const { return m_paused; }
 

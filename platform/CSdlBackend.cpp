@@ -1,6 +1,7 @@
 #include "platform/CSdlBackend.h"
 
 #include <SDL/SDL.h>
+#include <SDL/SDL_syswm.h>
 
 #include <csignal>
 #include <cstdio>
@@ -113,6 +114,7 @@ bool CSdlBackend::Start()
     // without a sound device must still show the game.
     SDL_InitSubSystem(SDL_INIT_AUDIO);
     SDL_EnableUNICODE(1);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
 }
 
@@ -172,7 +174,30 @@ bool CSdlBackend::PollEvent(PlatformEvent* event)
     SDL_Event raw;
     if (!SDL_PollEvent(&raw))
         return false;
+    // SDL stamps a button with the last position a motion told it, so a press without motion
+    // before it (a tap right after start, as on a touch screen) would land where the pointer was
+    // last seen. The X server's own record of the press, which SDL hands over just before its
+    // button event, has the true position.
+    if (raw.type == SDL_SYSWMEVENT)
+    {
+        const SDL_SysWMmsg* message = raw.syswm.msg;
+        if (message && message->subsystem == SDL_SYSWM_X11 &&
+            (message->event.xevent.type == ButtonPress || message->event.xevent.type == ButtonRelease))
+        {
+            m_buttonPosition = Vector2<int>(message->event.xevent.xbutton.x, message->event.xevent.xbutton.y);
+            m_buttonPositionKnown = true;
+        }
+    }
     Translate(raw, event);
+    if (event->kind == PlatformEvent::kMouseButtonDown || event->kind == PlatformEvent::kMouseButtonUp)
+    {
+        if (m_buttonPositionKnown)
+        {
+            event->x = m_buttonPosition.x;
+            event->y = m_buttonPosition.y;
+        }
+        m_buttonPositionKnown = false;
+    }
     return true;
 }
 

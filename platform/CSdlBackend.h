@@ -34,6 +34,9 @@ class CSdlBackend : public CPlatformBackend
 
     CEglContext m_context;
     bool m_started = false;
+    // Where the X server saw the button event that SDL's next button event reports.
+    Vector2<int> m_buttonPosition;
+    bool m_buttonPositionKnown = false;
     // Room for "<what>: <SDL's or EGL's reason>".
     char m_failure[256] = "";
 };

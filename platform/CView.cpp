@@ -17,7 +17,7 @@ namespace
 // Narrowest and widest width-to-height ratios the screen view keeps; beyond them it gets bars.
 CRule<float> s_letterboxMin("ui/letterboxmin");
 CRule<float> s_letterboxMax("ui/letterboxmax");
-}
+} // namespace
 
 // The stack is defined before the whole-screen view, so it is built first and dies last.
 CLinkList CView::s_stack;
@@ -366,7 +366,11 @@ void CView::ApplyIfTop()
 {
     if (!IsTop() || !IsGlUp())
         return;
-    const Vector4<int32_t> viewport = ComputeGlViewport();
+    Vector4<int32_t> viewport = ComputeGlViewport();
+    // The turned viewport counts rows from the top of the window, as logical pixels do; GL
+    // counts them from the bottom. Only a viewport off the window's middle shows the difference.
+    const bool sideways = int32_t(WrapDegrees(GetEffectiveRotation()) / 90.0f) % 2 != 0;
+    viewport.y = (sideways ? s_logicalSize.x : s_logicalSize.y) - viewport.y - viewport.w;
     CGraphics::Peek()->SetViewport(viewport.x, viewport.y, viewport.z, viewport.w);
     const Matrix4 projection = ComputeProjection();
     glMatrixMode(GL_PROJECTION);

@@ -84,7 +84,7 @@ class CPlayServices
     virtual void ApplyBoardView(const Vector2<float>& pondPosition) {}
     // Projects a board point to screen pixels through the current view.
     virtual Vector2<float> BoardToScreen(const Vector2<float>& point) { return point; }
-    // The mean of the current view's two scale factors (pixels per view unit).
+    // The mean of the current view's two scale factors (view units per pixel).
     virtual float GetViewScale() { return 1.0f; }
     // The current view's x plus its width, in screen pixels.
     virtual float GetViewRight() { return 0.0f; }

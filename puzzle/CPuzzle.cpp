@@ -59,6 +59,8 @@ void CPuzzle::Exit()
     if (m_reward)
         if (CDelay* delay = CDelay::Peek())
             delay->Cancel(m_reward.Get());
+    if (m_pondPosition != Vector2<float>())
+        CPlayServices::Get().ApplyBoardView(Vector2<float>());
 }
 
 CString CPuzzle::GetPuzzleName(int32_t number)

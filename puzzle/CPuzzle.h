@@ -38,7 +38,8 @@ class CPuzzle : public CBase, public CUpdate, public CShutdown, public CResizes,
 
     // Creates the "splash" effect that marks a limb landing on its goal cell.
     void Init() override;
-    // Cancels a reward still queued, so that it never fires after the puzzle has gone.
+    // Cancels a reward still queued, so that it never fires after the puzzle has gone, and gives
+    // the view back its standard offset.
     void Exit() override;
 
     // Loading (files "<data folder>/puzzle/puzzleNNNN.xml").

@@ -12,6 +12,7 @@
 #include "puzzle/CPuzzle.h"
 #include "scene/CPond.h"
 #include "scene/LayerKindMap.h"
+#include "scene/RandomRange.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,16 +21,6 @@
 namespace
 {
 CLayer::SpringSource s_springSource = nullptr;
-
-// "wind" and "spring": two comma fields, (0, 0) when absent.
-Vector2<float> ReadPair(const CXmlNode& element, const char* name)
-{
-    float values[2] = {0.0f, 0.0f};
-    const CString& text = element.GetAttribute(name);
-    if (!text.empty())
-        ParseFloatFields(text.c_str(), values, 2);
-    return Vector2<float>(values[0], values[1]);
-}
 
 Vector4<float> ToQuadRect(const Vector4<float>& rect)
 {
@@ -187,8 +178,9 @@ void CLayer::Load(CXmlNode& element)
     const CString& nudgeable = element.GetAttribute("nudgeable");
     m_nudgeable = nudgeable.empty() ? m_fit == kFitExact : ParseBool(nudgeable.c_str());
 
-    m_wind = ReadPair(element, "wind");
-    m_spring = ReadPair(element, "spring");
+    // Two comma fields, (0, 0) when absent.
+    m_wind = ReadFloatRange(element, "wind", kZeroVector2f);
+    m_spring = ReadFloatRange(element, "spring", kZeroVector2f);
 
     const CString& material = element.GetAttribute("material");
     if (!material.empty())
@@ -258,6 +250,15 @@ Vector2<float> CLayer::GetOffset() const
             offset += m_wind * pond->GetSway();
     if (m_spring != kZeroVector2f && s_springSource)
         offset += m_spring * s_springSource();
+    return offset;
+}
+
+Vector2<float> CLayer::GetSpriteOffset() const
+{
+    Vector2<float> offset = GetOffset();
+    if (!m_nudgeable)
+        if (const CPuzzle* puzzle = CPuzzle::Peek())
+            offset -= puzzle->GetPondPosition();
     return offset;
 }
 

@@ -93,6 +93,10 @@ class CLayer : public CBase, public CResizes, public CDrawing
     // Where the layer draws this frame: the nudge offset, plus wind times the pond's sway, plus
     // spring times the frog's displacement.
     Vector2<float> GetOffset() const;
+    // Where kinds that draw sprites of their own (particles, rays) translate them: GetOffset,
+    // less the puzzle's pond position for a layer that is not nudgeable, so that it keeps still
+    // on the screen while the puzzle shifts its view.
+    Vector2<float> GetSpriteOffset() const;
 
     const CString& GetClassName() const { return m_className; }
     const CString& GetName() const { return m_name; }

@@ -1,6 +1,7 @@
 #include "scene/CLayerPlane.h"
 
 #include "Graphics/MatrixScope.h"
+#include "core/CXmlNode.h"
 #include "platform/CView.h"
 #include "scene/LayerKindMap.h"
 
@@ -18,6 +19,14 @@ CRef<CLayer> CLayerPlane::Make()
     return MakeRef<CLayerPlane>();
 }
 
+void CLayerPlane::Load(CXmlNode& element)
+{
+    CLayer::Load(element);
+    const CString& target = element.GetAttribute("effectaffect");
+    if (!target.empty())
+        m_effect = MakeRef<CEffectAffect>(target);
+}
+
 void CLayerPlane::Draw()
 {
     if (!m_quad.material)
@@ -27,10 +36,15 @@ void CLayerPlane::Draw()
     {
         const CView pixels(CView::kPixels);
         m_quad.Draw();
-        return;
     }
-    const MatrixScope matrix;
-    const Vector2<float> offset = GetOffset();
-    glTranslatef(offset.x, offset.y, 0.0f);
-    m_quad.Draw();
+    else
+    {
+        const MatrixScope matrix;
+        const Vector2<float> offset = GetOffset();
+        glTranslatef(offset.x, offset.y, 0.0f);
+        m_quad.Draw();
+    }
+    // Held for the call: the target's reaction may reload the pond and release this layer.
+    if (const CRef<CEffectAffect> effect = m_effect)
+        effect->Invoke();
 }

@@ -2,13 +2,12 @@
 
 #include "Graphics/CMaterialSet.h"
 #include "core/CXmlNode.h"
-#include "core/Random.h"
 #include "core/ReadColourAttribute.h"
 #include "core/TextFields.h"
 #include "scene/ParticleKindMap.h"
+#include "scene/SineWaves.h"
 
 #include <cmath>
-#include <optional>
 
 namespace
 {
@@ -41,17 +40,7 @@ void CParticleSparkle::Load(const CXmlNode& element)
     m_batch.SetMaterial(CMaterialSet::Instance()->Find(element.GetAttribute("material")));
     m_batch.SetQuadUv(0, 0, ReadColourAttribute(&element, "uvs", Vector4<float>(0.0f, 0.0f, 1.0f, 1.0f)));
 
-    m_waves.clear();
-    const char* frequencies = element.GetAttribute("frequency").c_str();
-    if (*frequencies)
-        for (int32_t n = 0;; ++n)
-        {
-            const std::optional<CString> field = FieldOf(frequencies, n);
-            if (!field)
-                break;
-            const float phase = float(360.0 * GlobalRandom().NextFraction());
-            m_waves.emplace_back(float(ParseFloat(field->c_str())), phase);
-        }
+    m_waves = ReadSineWaves(element, "frequency");
 
     float threshold[2] = {};
     ParseFloatFields(element.GetAttribute("threshold").c_str(), threshold, 2);
@@ -66,10 +55,7 @@ void CParticleSparkle::Draw(int32_t now)
 
 float CParticleSparkle::Wave(int32_t now) const
 {
-    double v = 1.0;
-    for (const Vector2<float>& wave : m_waves)
-        v *= (std::sin(Radians(wave.y + double(wave.x) * 360.0 * double(now) / 1000.0)) + 1.0) / 2.0;
-    return float(v);
+    return SineWaveProduct(m_waves, now);
 }
 
 float CParticleSparkle::AlphaOf(float v) const

@@ -5,6 +5,7 @@
 #include "Graphics/QuadBatch.h"
 #include "core/Vector2.h"
 #include "scene/CParticle.h"
+#include "scene/SineWaves.h"
 
 #include <cstdint>
 #include <vector>
@@ -30,11 +31,11 @@ class CParticleSparkle : public CParticle
 
     const QuadBatch& GetBatch() const { return m_batch; }
     // (frequency in cycles per second, phase in degrees) per wave.
-    const std::vector<Vector2<float>>& GetWaves() const { return m_waves; }
+    const SineWaves& GetWaves() const { return m_waves; }
     const Vector2<float>& GetThreshold() const { return m_threshold; }
 
   private:
     QuadBatch m_batch;
-    std::vector<Vector2<float>> m_waves;
+    SineWaves m_waves;
     Vector2<float> m_threshold; // low, high
 };

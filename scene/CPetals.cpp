@@ -76,6 +76,11 @@ const CPetals::Hooks& CPetals::GetDefaultHooks()
     return kDefaultHooks;
 }
 
+const CPetals::Hooks& CPetals::GetHooks()
+{
+    return s_hooks;
+}
+
 CPetals::Hooks CPetals::SetHooks(const Hooks& hooks)
 {
     const Hooks previous = s_hooks;

@@ -30,6 +30,8 @@ class CPetals : public CScheduled, public CControl, public CDrawing, public CSin
         void (*setOverlay)(bool shown, float blurAmount, float blurSeconds);
     };
     static const Hooks& GetDefaultHooks();
+    // The hooks in use; the ponds' drifting petals sense the world and waft through them too.
+    static const Hooks& GetHooks();
     // Returns the previous hooks.
     static Hooks SetHooks(const Hooks& hooks);
 

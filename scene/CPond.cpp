@@ -12,9 +12,13 @@
 #include "platform/CDrawings.h"
 #include "platform/CGame.h"
 #include "scene/CLayer.h"
+#include "scene/LayerKindMap.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 #include <utility>
 
 namespace
@@ -40,6 +44,17 @@ CPond::TargetsHook s_targetsHook = nullptr;
 CLink<CBase> s_current;
 Vector3<float> s_lightVector = CPond::kDefaultLightVector;
 uint32_t s_layerClock = 0;
+// "pond/kind" pairs already reported, so a pond loaded for every puzzle says it once a run.
+std::set<std::string> s_reportedKinds;
+
+// A layer the pond cannot make because no kind has its "type": one line on standard error.
+void ReportUnknownKind(const CString& pond, const CString& kind)
+{
+    if (!s_reportedKinds.insert(pond + "/" + kind).second)
+        return;
+    fprintf(stderr, "frogpond: pond \"%s\": no layer kind \"%s\"; the layer is left out\n", pond.c_str(),
+            kind.c_str());
+}
 
 // The current scope's game clock (ms); 0 when there is no scope.
 uint32_t GameTime()
@@ -52,6 +67,15 @@ uint32_t GameTime()
 CPond::CapsTest CPond::SetCapsTest(CapsTest test)
 {
     return std::exchange(s_capsTest, test ? test : &DefaultCapsTest);
+}
+
+bool CPond::NudgeOfCurrent(Vector2<float>& nudge)
+{
+    const CPond* pond = GetCurrent();
+    if (!pond)
+        return false;
+    nudge = pond->GetNudge();
+    return true;
 }
 
 CPond::TargetsHook CPond::SetTargetsHook(TargetsHook hook)
@@ -151,9 +175,14 @@ void CPond::Load(const CString& name)
     s_lightVector = light;
 
     for (CXmlNode* child = treatment->FirstChild(); child; child = child->NextSibling())
-        if (child->GetName() == "layer")
-            if (CRef<CLayer> layer = CLayer::Create(this, *child))
-                m_layers.push_back(std::move(layer));
+    {
+        if (child->GetName() != "layer")
+            continue;
+        if (CRef<CLayer> layer = CLayer::Create(this, *child))
+            m_layers.push_back(std::move(layer));
+        else if (!LayerKindMap::Find(child->GetAttribute("type")))
+            ReportUnknownKind(m_name, child->GetAttribute("type"));
+    }
 }
 
 CLayer* CPond::FindLayer(const char* name) const

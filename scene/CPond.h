@@ -38,6 +38,9 @@ class CPond : public CScheduled, public CDrawing
     static CRef<CPond> Create(const char* name);
     // The pond last created or drawn, or null.
     static CPond* GetCurrent();
+    // The "Pond" pane transition's nudge source: the current pond's nudge (view units), false
+    // without a current pond.
+    static bool NudgeOfCurrent(Vector2<float>& nudge);
     static void SetCurrent(CPond* pond);
     // Set, normalised, by every pond load that found a treatment; read by the frog's shading.
     static const Vector3<float>& GetLightVector();

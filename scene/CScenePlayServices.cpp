@@ -1,8 +1,12 @@
 #include "scene/CScenePlayServices.h"
 
 #include "Graphics/CScreenFlip.h"
+#include "creatures/CFloater.h"
 #include "platform/CAudio.h"
+#include "platform/CView.h"
 #include "scene/CLayer.h"
+#include "scene/CParticles.h"
+#include "ui/CDivPane.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
@@ -23,6 +27,27 @@ void CScenePlayServices::PlacePondLayers()
 {
     if (CPond* pond = CPond::GetCurrent())
         pond->PlaceLayers();
+}
+
+void CScenePlayServices::ShowFloatingText(const CString& text, float size)
+{
+    const Vector2<float> centre = CView::GetScreenView().GetCentre();
+    const CRef<CFloater> label = CFloater::Create(text, centre.x, centre.y, size);
+    label->SetCentred(true);
+}
+
+CRef<CBase> CScenePlayServices::CreateParticles(const char* effect)
+{
+    return effect ? CParticles::Create(effect) : CRef<CParticles>();
+}
+
+void CScenePlayServices::StartParticlesAt(CBase* particles, const Vector2<float>& position)
+{
+    if (CParticles* system = dynamic_cast<CParticles*>(particles))
+    {
+        system->SetTranslation(position);
+        system->SetEmitting(true);
+    }
 }
 
 void CScenePlayServices::FirePetals()

@@ -1,8 +1,8 @@
 #pragma once
 // The scene's share of what puzzle play asks through CPlayServices: making the puzzle's pond,
-// starting its music, placing its layers again, the petal shower of a win, and the enabled flags
-// of the buttons its layers and panes show, and the screen flip that shows the in-game panes. Every other service keeps the do-nothing default
-// until the subsystem that provides it takes over.
+// starting its music, placing its layers again, its particle effects and floating labels, the
+// petal shower of a win, the enabled flags of the buttons its layers and panes show, and the
+// screen flip that shows the in-game panes.
 #include "puzzle/CPlayServices.h"
 
 class CScenePlayServices : public CPlayServices
@@ -14,6 +14,11 @@ class CScenePlayServices : public CPlayServices
     void PlayPondMusic(CBase* pond) override;
     // Places every layer of the current pond again.
     void PlacePondLayers() override;
+    // A floater centred on the middle of the whole-screen view.
+    void ShowFloatingText(const CString& text, float size) override;
+    // A particle system of the current scope; null for anything that is not one.
+    CRef<CBase> CreateParticles(const char* effect) override;
+    void StartParticlesAt(CBase* particles, const Vector2<float>& position) override;
     // The "maingame" petal shower, when that group is running (nothing otherwise).
     void FirePetals() override;
     void StopPetals() override;

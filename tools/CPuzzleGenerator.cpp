@@ -108,6 +108,9 @@ const CPuzzleGenerator::Recipe kCatalogue[] = {
     {"Lost in the reeds", 13, 0.45f, 1020}, {"Night crossing", 13, 0.45f, 1021},
     {"Frog's labyrinth", 14, 0.45f, 1022},  {"Grand tour", 15, 0.45f, 1023},
 };
+
+// The collection's ponds, from morning to night.
+const char* const kPonds[] = {"morning", "reeds", "blossom", "rain", "dusk", "night"};
 } // namespace
 
 void CPuzzleGenerator::GetMoves(Layout layout, Pose from, std::vector<Pose>& out) const
@@ -267,6 +270,13 @@ bool CPuzzleGenerator::Make(const Recipe& recipe, PuzzleDescription& out) const
         return true;
     }
     return false;
+}
+
+const char* CPuzzleGenerator::PondOf(int32_t index)
+{
+    constexpr int32_t count = int32_t(sizeof(kPonds) / sizeof(kPonds[0]));
+    const int32_t block = (index < 0 ? 0 : index) / kPuzzlesPerPond;
+    return kPonds[block % count];
 }
 
 std::vector<CPuzzleGenerator::Recipe> CPuzzleGenerator::Catalogue()

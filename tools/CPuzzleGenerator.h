@@ -53,6 +53,10 @@ class CPuzzleGenerator
 
     // The shipped set, numbered from 1000 in this order, par rising.
     static std::vector<Recipe> Catalogue();
+    // The pond of the index-th puzzle of the collection (from 0): the ponds follow one another
+    // through a day, each holding kPuzzlesPerPond puzzles in a row, and start again after night.
+    static const char* PondOf(int32_t index);
+    static constexpr int32_t kPuzzlesPerPond = 4;
     // The rating band of a par: 0 warm-up (up to 4 moves), 1 easy (to 7), 2 tricky (to 11),
     // 3 hard; the puzzle's category.
     static int32_t CategoryOf(int32_t par);

@@ -257,6 +257,31 @@ const Recipe kRecipes[] = {
      [] {
          return Music(0.5, {7, -1, 4, 2, 0, -1, 2, 4, 9, -1, 7, 4, 2, -1, 0, -1}, 220.0, 0.45);
      }},
+    // The collection's ponds, one track each: semitones above the root, -1 rests.
+    {"music-morning", // bright and quick, major
+     [] {
+         return Music(0.35, {0, 4, 7, 4, 9, 7, 4, 2, 0, 2, 4, 7, 12, -1, 7, -1}, 293.66, 0.3);
+     }},
+    {"music-dusk", // slow, minor pentatonic
+     [] {
+         return Music(0.6, {0, -1, 3, 5, 7, -1, 5, 3, 10, -1, 7, 5, 3, -1, 0, -1}, 196.0, 0.6);
+     }},
+    {"music-night", // sparse, low and long
+     [] {
+         return Music(0.6, {0, -1, -1, 7, -1, 3, -1, -1, 5, -1, -1, 2, -1, -1, -1, -1}, 174.61, 0.8);
+     }},
+    {"music-rain", // high drips between rests
+     [] {
+         return Music(0.3, {12, -1, 7, -1, -1, 10, -1, 5, 12, -1, -1, 3, -1, 7, -1, -1}, 392.0, 0.18);
+     }},
+    {"music-reeds", // dorian, swaying
+     [] {
+         return Music(0.45, {0, 2, 3, -1, 5, 3, 2, -1, 9, 7, 5, -1, 3, 2, 0, -1}, 246.94, 0.4);
+     }},
+    {"music-blossom", // lydian, light
+     [] {
+         return Music(0.4, {0, 4, 6, 7, 11, -1, 7, 6, 4, 2, 4, -1, 7, 6, 4, -1}, 329.63, 0.35);
+     }},
 };
 
 // The loudest sample at about -3 dB of full scale, with 2 ms ramps at both ends of one-shots so

@@ -2,6 +2,7 @@
 
 #include "tools/CCanvas.h"
 #include "tools/PaintShapes.h"
+#include "tools/PondPictures.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -1053,6 +1054,14 @@ const Recipe kRecipes[] = {
     {"bloom", PaintBloom, false},
     {"slider", PaintSlider, false},
     {"daisy", PaintDaisy, false},
+    // The ponds' weather and light (PondPictures.h).
+    {"caustics", PaintCaustics, false},
+    {"mist", PaintMist, false},
+    {"moon", PaintMoon, false},
+    {"moonray", PaintMoonRay, false},
+    {"raindrop", PaintRaindrop, false},
+    {"firefly", PaintFirefly, false},
+    {"leaves", PaintLeaves, false},
 };
 
 void AppendBytes(void* context, void* data, int size)

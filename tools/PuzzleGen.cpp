@@ -39,6 +39,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "PuzzleGen: no puzzle of %d moves for \"%s\"\n", recipe.par, recipe.title);
             return 1;
         }
+        puzzle.pondTemplate = CPuzzleGenerator::PondOf(number - 1000);
         const std::string path = std::string(argv[2]) + "/puzzle" + std::to_string(number) + ".xml";
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << CPuzzleGenerator::ToXml(puzzle);

@@ -132,6 +132,9 @@ class CButton
     bool IsTipShown() const { return m_tipShown; }
     CBase* GetTipFloater() const { return m_tip.Get(); }
 
+    // The position counts from the view's left and top edges from now on.
+    void ClearAnchors() { m_anchorRight = m_anchorBottom = 0; }
+
     // Rows of bits over the active rectangle, top row first; empty: the whole rectangle.
     void SetHitMask(std::vector<std::vector<bool>> rows) { m_hitMask = std::move(rows); }
 

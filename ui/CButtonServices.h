@@ -40,7 +40,7 @@ class CButtonServices
     virtual void SetCursor(const char* name, int32_t ms) {}
     // Draws the cursor's press marker once at that point (screen pixels). Nothing by default.
     virtual void SetMarkerPosition(const Vector2<float>& point) {}
-    // A floating tip whose text is centred near position (view units of the current view),
+    // A floating tip with its top left at position (view units of the whole-screen view),
     // size in those units. Returns the floater, which owns itself (buttons only link to it), or
     // null when none was made (the default).
     virtual CBase* ShowTip(const CString& text, const Vector2<float>& position, float size)

@@ -1,33 +1,45 @@
 #include "wiring/GameWiring.h"
 
+#include "Graphics/CMaterialSet.h"
 #include "Graphics/CScreenFlip.h"
 #include "Graphics/CScreenRotate.h"
+#include "core/CScheduler.h"
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
 #include "platform/CAudio.h"
 #include "platform/CControlApp.h"
 #include "platform/CGesture.h"
 #include "platform/CModeFrontEnd.h"
+#include "platform/CPause.h"
 #include "platform/CStartup.h"
 #include "puzzle/CScore.h"
-#include "scene/CLayer.h"
 #include "scene/CHintsView.h"
+#include "scene/CKnob.h"
+#include "scene/CLayer.h"
 #include "scene/CLayerBoard.h"
 #include "scene/CPond.h"
 #include "scene/CSceneCreatureServices.h"
-#include "scene/CSceneFrogServices.h"
 #include "scene/TrailFeedback.h"
 #include "ui/CBorder.h"
 #include "ui/CDivPane.h"
+#include "ui/CPaneTransitionPond.h"
 #include "ui/FlipPaneHooks.h"
+#include "wiring/GameButtonServices.h"
+#include "wiring/GamePlayServices.h"
 
 namespace
 {
 // The implementations behind the service interfaces live as long as the program.
-CSceneFrogServices s_play;
+GamePlayServices s_play;
 CSceneCreatureServices s_creatures;
 CHintsView::Services s_hints;
+GameButtonServices s_buttons;
 bool s_installed = false;
+
+void ReloadMaterials()
+{
+    CMaterialSet::Instance()->Reload();
+}
 } // namespace
 
 void GameWiring::Install()
@@ -35,7 +47,7 @@ void GameWiring::Install()
     if (s_installed)
         return;
 
-    // Puzzle play reaches the pond, the frog, the fly, the panes and the platform.
+    // Puzzle play reaches the pond, the frog, the fly, the panes, the modes and the view.
     CPlayServices::Install(&s_play);
 
     // The front end's menu pond and its music.
@@ -45,11 +57,12 @@ void GameWiring::Install()
     CModeFrontEnd::SetMenuHooks(menu);
 
     // The frog and the fly in the pond: what the frog reads of the pond, its lily-pad spring, its
-    // shadow on the board and the board's fly.
+    // shadow on the board, the board's fly, and the knobs that fizz under its limbs.
     CFrogServices::Install(&s_play);
     CLayer::SetSpringSource(&CFrog::SpringOfFrog);
     CLayerBoard::SetShadowDrawer(&CFrog::DrawShadowOfFrog);
     CLayerBoard::SetFlyLoader(&CFly::LoadOnBoard);
+    CKnob::SetLimbProbe(&CFrog::ProbeLimb);
 
     // The hints: the frog's limbs near the button, the ghost's picture and the board drawing it.
     CHintServices::Install(&s_hints);
@@ -63,13 +76,21 @@ void GameWiring::Install()
     // The swipe's particle trail.
     TrailFeedback::Install();
 
-    // Node states by id from the application's commands and the audio's mute pair; the screen
-    // rotation commands.
+    // Buttons' tips; panes that follow the pond's nudge.
+    CButtonServices::Install(&s_buttons);
+    CPaneTransitionPond::SetNudgeSource(&CPond::NudgeOfCurrent);
+
+    // The application's commands: node states by id (also the audio's mute pair), "_refresh" and
+    // the screen rotation.
     CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     commands.setActiveById = &CDivPane::SetActiveById;
+    commands.reloadMaterials = &ReloadMaterials;
     commands.rotateTo = &CScreenRotate::RotateToHook;
     CControlApp::SetCommandHooks(commands);
     CAudio::SetMuteNodesHook(&CDivPane::SetActiveById);
+
+    // Scoped pauses of a mode's scheduler.
+    CScheduler::SetPauseFactory(&CPause::Create);
 
     // The screen flip shows the tree's panes; the start pane comes through it; pane backdrops
     // carry the screen border.
@@ -98,6 +119,7 @@ void GameWiring::Uninstall()
     CLayer::SetSpringSource(nullptr);
     CLayerBoard::SetShadowDrawer(nullptr);
     CLayerBoard::SetFlyLoader(nullptr);
+    CKnob::SetLimbProbe(nullptr);
     CHintServices::Install(nullptr);
     CLayerBoard::SetHintDrawer(nullptr);
     CSkeletonServices::Install(nullptr);
@@ -105,8 +127,11 @@ void GameWiring::Uninstall()
     CPond::SetTargetsHook(nullptr);
     CGesture::FeedbackHooks feedback = CGesture::SetFeedbackHooks(CGesture::FeedbackHooks());
     CGesture::SetFeedbackHooks({nullptr, nullptr, nullptr, feedback.playSound});
+    CButtonServices::Install(nullptr);
+    CPaneTransitionPond::SetNudgeSource(nullptr);
     CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     CAudio::SetMuteNodesHook(nullptr);
+    CScheduler::SetPauseFactory(nullptr);
     CStartup::SetPaneOpener(nullptr);
     CScreenFlip::SetPaneHooks(CScreenFlip::PaneHooks());
     CDivPane::SetBorderDrawer(nullptr);

@@ -84,6 +84,7 @@ const std::vector<OpenSeams::Seam> kSeams = {
     {"CClock::SetSource", [] { return CClock::GetSource() != nullptr; }},
     HOOK(CScheduler, SetScopeProvider),
     HOOK(CScheduler, SetCurrentProvider),
+    HOOK(CScheduler, SetPauseFactory),
     HOOK(CFileSystem, SetCallingPathProvider),
     HOOK(CFileSystem, SetPreferencesLoader),
     HOOK(CFileSystem, SetRulesLoader),
@@ -192,24 +193,7 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CHintServices::IsTutorialBusy", "the tutorial"},
     {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
-    // Installed by this wiring's next step (the composition root's own issue).
-    {"CPlayServices::ShowFloatingText", "the wiring's next step"},
-    {"CPlayServices::CreateParticles", "the wiring's next step"},
-    {"CPlayServices::StartParticlesAt", "the wiring's next step"},
-    {"CPlayServices::IsCurrentMode", "the wiring's next step"},
-    {"CPlayServices::PushMode", "the wiring's next step"},
-    {"CPlayServices::PopMode", "the wiring's next step"},
-    {"CPlayServices::PostCommand", "the wiring's next step"},
-    {"CPlayServices::ApplyBoardView", "the wiring's next step"},
-    {"CPlayServices::BoardToScreen", "the wiring's next step"},
-    {"CPlayServices::GetViewScale", "the wiring's next step"},
-    {"CPlayServices::GetViewRight", "the wiring's next step"},
-    {"CControlApp::SetCommandHooks.reloadMaterials", "the wiring's next step"},
-    {"CButtonServices::ShowTip", "the wiring's next step"},
-    {"CButtonServices::RefreshTip", "the wiring's next step"},
-    {"CButtonServices::FinishTip", "the wiring's next step"},
-    {"CKnob::SetLimbProbe", "the wiring's next step"},
-    {"CPaneTransitionPond::SetNudgeSource", "the wiring's next step"},
+    {"CPlayServices::RearmFlipDaisy", "the daisy"},
 };
 } // namespace
 

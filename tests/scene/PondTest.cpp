@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+#include <set>
+
 namespace
 {
 
@@ -255,6 +257,18 @@ TEST_F(PondTest, TheShippedPondsLoadWithTheirMusic)
         audio.Parse(TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/sounds/audio.xml"), false));
     EXPECT_NE(nullptr, audio.FindNode("musics/menu"));
     EXPECT_NE(nullptr, audio.FindNode("musics/pond"));
+
+    // The collection's ponds each play a track of their own.
+    std::set<std::string> tracks;
+    for (const char* name : {"morning", "reeds", "blossom", "rain", "dusk", "night"})
+    {
+        WritePond(name, TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/pond/" + name + ".xml"));
+        CRef<CPond> pond = CPond::Create(name);
+        EXPECT_NE(nullptr, pond->FindLayer("board")) << name;
+        EXPECT_NE(nullptr, audio.FindNode("musics/" + pond->GetMusic())) << name;
+        tracks.insert(pond->GetMusic());
+    }
+    EXPECT_EQ(6u, tracks.size());
 }
 
 } // namespace

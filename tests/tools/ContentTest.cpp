@@ -298,7 +298,7 @@ TEST_F(ShippedPuzzlePlay, TheGameLoadsEveryPuzzleAndWinsItByItsHints)
         PuzzleListing listing;
         ASSERT_TRUE(CPuzzle::ReadListing(name, listing)) << name;
         // The listing finds the pond and the frog only in the order the pull reader needs.
-        EXPECT_EQ(listing.pondTemplate, "fallback") << name;
+        EXPECT_EQ(listing.pondTemplate, CPuzzleGenerator::PondOf(int32_t(&file - files.data()))) << name;
         EXPECT_EQ(listing.species, "d-azureus") << name;
 
         CPuzzle* puzzle = Play(name.c_str());

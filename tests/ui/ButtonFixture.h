@@ -23,6 +23,15 @@
 #include <string>
 #include <vector>
 
+// Each component within 1e-4.
+inline void ExpectVector(const Vector4<float>& expected, const Vector4<float>& actual)
+{
+    EXPECT_NEAR(expected.x, actual.x, 1e-4f);
+    EXPECT_NEAR(expected.y, actual.y, 1e-4f);
+    EXPECT_NEAR(expected.z, actual.z, 1e-4f);
+    EXPECT_NEAR(expected.w, actual.w, 1e-4f);
+}
+
 class RecordingButtonServices : public CButtonServices
 {
   public:

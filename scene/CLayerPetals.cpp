@@ -1,0 +1,69 @@
+#include "scene/CLayerPetals.h"
+
+#include "core/CClock.h"
+#include "core/CXmlNode.h"
+#include "scene/CPetals.h"
+#include "scene/LayerKindMap.h"
+#include "scene/PetalWorld.h"
+#include "scene/RandomRange.h"
+
+namespace
+{
+[[maybe_unused]] const bool s_registered = LayerKindMap::Register("Petals", &CLayerPetals::Make);
+}
+
+CLayerPetals::CLayerPetals() : CLayer("CLayerPetals") {}
+
+CRef<CLayer> CLayerPetals::Make()
+{
+    return MakeRef<CLayerPetals>();
+}
+
+void CLayerPetals::Load(CXmlNode& element)
+{
+    CLayer::Load(element);
+    const Vector2<float> seconds = ReadFloatRange(element, "period", Vector2<float>(1.0f, 5.0f));
+    m_period = Vector2<int32_t>(int32_t(seconds.x * 1000.0f), int32_t(seconds.y * 1000.0f));
+    m_nextRelease = CClock::Now() + uint32_t(DrawIntRange(m_period));
+    m_depth = ReadFloatRange(element, "depth", Vector2<float>(0.0f, 1.0f));
+
+    m_petals.clear();
+    for (CXmlNode* child = element.FindChild("petal"); child; child = child->NextSiblingNamed("petal"))
+    {
+        m_petals.emplace_back();
+        m_petals.back().Load(*child);
+    }
+}
+
+void CLayerPetals::Update(float dt)
+{
+    const CPetals::Hooks& hooks = CPetals::GetHooks();
+    PetalWorld world;
+    hooks.sense(world);
+    world.now = hooks.now();
+
+    const uint32_t now = CClock::Now();
+    for (CPetal& petal : m_petals)
+    {
+        if (petal.IsActive())
+        {
+            if (petal.Update(dt, world))
+                hooks.playSound("petal-waft");
+        }
+        else if (CClock::Difference(m_nextRelease, now) > 0)
+        {
+            petal.Launch(DrawFloatRange(m_depth), CPetal::kDrift, world);
+            m_nextRelease += uint32_t(DrawIntRange(m_period));
+        }
+    }
+    // No petal was free: the next release is a whole period from now.
+    if (CClock::Difference(m_nextRelease, now) > 0)
+        m_nextRelease = now + uint32_t(DrawIntRange(m_period));
+}
+
+void CLayerPetals::Draw()
+{
+    for (CPetal& petal : m_petals)
+        if (petal.IsActive())
+            petal.Draw();
+}

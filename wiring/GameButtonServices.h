@@ -1,0 +1,12 @@
+#pragma once
+// Buttons' tips as floating labels (CFloater), which own themselves; every other button service
+// keeps the platform defaults of CButtonServices.
+#include "ui/CButtonServices.h"
+
+class GameButtonServices : public CButtonServices
+{
+  public:
+    CBase* ShowTip(const CString& text, const Vector2<float>& position, float size) override;
+    void RefreshTip(CBase* floater) override;
+    void FinishTip(CBase* floater) override;
+};
