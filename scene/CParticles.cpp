@@ -118,6 +118,10 @@ void CParticles::Load(const CString& name)
         {
             ParticleKey key;
             key.tick = ReadIntRange(*node, "tick", key.tick);
+            // A key lasts at most a minute, so a life of them still fits the millisecond clock;
+            // -1 (no tick: the values at once) is the shortest.
+            for (int32_t* tick : {&key.tick.x, &key.tick.y})
+                *tick = BoundCount(*tick, -1, kMaxKeyMs, "particles.xml", name + "/animation/key/tick");
             key.r = ReadFloatRange(*node, "r", key.r);
             key.g = ReadFloatRange(*node, "g", key.g);
             key.b = ReadFloatRange(*node, "b", key.b);
@@ -156,7 +160,9 @@ void CParticles::SetEmitting(bool on)
             for (ParticleSlot& slot : m_pool)
                 slot.alive = false;
             m_firstFree = -1;
-            while (Spawn(0))
+            // One pool's worth at most: a particle without keys dies as it is born and frees its
+            // slot at once, which would otherwise burst for ever.
+            for (int32_t n = 0; n < m_poolSize && Spawn(0); ++n)
             {
             }
             m_emitting = false;
