@@ -17,7 +17,9 @@ namespace
 {
 CRule<Vector2<float>> s_buttonPosition("hints/buttonposition"); // button space
 CRule<float> s_buttonRadius("hints/buttonradius");              // button space
-CRule<float> s_buttonMax("hints/buttonmax");
+// The button is drawn once per started unit of alpha: a few draws at most.
+constexpr float kMaxButtonAlpha = 4.0f;
+CRule<float> s_buttonMax("hints/buttonmax", 0.0f, kMaxButtonAlpha);
 CRule<float> s_buttonFade("hints/buttonfade"); // seconds from 0 to buttonmax
 CRule<bool> s_spoonFeed("hints/spoonfeed");
 CRule<bool> s_enabled("hints/enabled");
@@ -409,8 +411,9 @@ bool CHints::IsInsideButton(const Vector2<float>& point, const Vector2<float>& c
 
 std::vector<float> CHints::DrawFactors(float alpha)
 {
+    // Bounded as the highest alpha is: at a huge alpha, a -= 1 would never change a.
     std::vector<float> factors;
-    for (float a = alpha; a > 0.0f; a -= 1.0f)
+    for (float a = std::min(alpha, kMaxButtonAlpha); a > 0.0f; a -= 1.0f)
         factors.push_back(std::min(a, 1.0f));
     return factors;
 }
