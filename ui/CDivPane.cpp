@@ -137,9 +137,6 @@ void CDivPane::Load(CXmlNode* element)
     TranslateScope scope(this);
     CDiv::Load(element);
     m_paneSize = m_specifiedSize;
-    // Without a kind of its own the pane slides as the default kind does.
-    if (!m_paneTransition)
-        m_paneTransition = CPaneTransition::Create();
 
     m_hAnchor = kAnchorLeft;
     m_vAnchor = kAnchorTop;
