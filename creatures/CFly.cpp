@@ -27,7 +27,8 @@ REGISTER_SINGLETON(CFly, "maingame", 50);
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // milliseconds
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // milliseconds
 
 constexpr const char* kScope = "maingame";
 constexpr const char* kPass = "fly";

@@ -214,6 +214,19 @@ TEST_F(XmlDocumentTest, RoundTripsThroughFiles)
     EXPECT_NE(stat((path + ".tmp").c_str(), &info), 0);
 }
 
+TEST_F(XmlDocumentTest, AByteOrderMarkBeforeTheFirstElementIsSkipped)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    m_folder.WriteFile("data/marked.xml", bom + kPreferencesLike);
+    CXmlDocument document;
+    ASSERT_TRUE(document.Load("marked", CFileSystem::kInDataFolder));
+    EXPECT_EQ(document.GetAttribute("unlocked"), "1003");
+    EXPECT_TRUE(document.Parse(bom + "<a/>", false));
+    // Only at the very start: anywhere else it is text, and two marks are one too many.
+    EXPECT_FALSE(document.Parse(bom + bom + "<a/>", false));
+    EXPECT_FALSE(document.Parse("<a/>" + bom, false));
+}
+
 TEST_F(XmlDocumentTest, FailedLoadsLeaveAnEmptyRootNamedAfterTheDocument)
 {
     m_folder.WriteFile("data/two.xml", "<a/><b/>");
