@@ -90,7 +90,7 @@ CCanvas PaintPlayButton()
 
 CCanvas PaintReplayEdgeBelow()
 {
-    return PaintWhole(8, 32, [](const Point& p, float) { return WithCover(Hex(0x000000), 0.6f * SmoothStep(1.0f, -1.0f, p.y)); });
+    return PaintWhole(8, 32, [](const Point& p, float) { return WithCover(Hex(0x000000), 0.7f * SmoothStep(1.0f, -1.0f, p.y)); });
 }
 
 CCanvas PaintReplayEdgeAbove()
