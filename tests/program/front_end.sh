@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The front end as a player without records meets it: the board of puzzles shows a lily pad for
+# each puzzle; a tap on puzzle 1000's turns the screen over to its information pane, whose Play
+# starts puzzle 1000; once it is solved (by dragging the limbs of its hint steps) and the player
+# is back on the board, its lily is in bloom and coloured unlike an unsolved one.
+source "$(dirname "$0")/common.bash"
+command -v xdotool >/dev/null || fail "xdotool is not installed"
+copy_game
+start_xvfb
+
+# Left from the front end last time, nothing solved yet.
+echo '<preferences currentpuzzle="" currenthistory=""/>' >"$WORK/preferences.xml"
+"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
+GAME_PID=$!
+timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
+xdotool mousemove --sync 160 470 || fail "cannot move the pointer"
+sleep 5
+
+alive() {
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1: $(cat "$WORK/err.log")"
+}
+shot() {
+    import -window root "$WORK/$1.png" 2>/dev/null || fail "no screenshot $1"
+}
+differing() {
+    compare -metric AE -fuzz 12% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
+}
+# The mean colour of a square of 24 pixels about (x, y): "r g b", 0..255 each.
+mean() {
+    convert "$WORK/$1.png" -crop "24x24+$(($2 - 12))+$(($3 - 12))" +repage -resize 1x1\! -depth 8 txt:- |
+        sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' | awk '{printf "%d %d %d\n", $1, $2, $3}'
+}
+saved() {
+    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
+}
+
+# The board: four lilies a row from (0.7, 0.9) in steps of (2.2, 1.9) cells; a cell is 35.6
+# pixels and the view starts at (-1, -3.25), so the first two lie near (60, 148) and (139, 148).
+FIRST_X=60 SECOND_X=139 ROW_Y=148
+shot board
+read -r r g b <<<"$(mean board $FIRST_X $ROW_Y)"
+[ "$g" -gt "$b" ] && [ "$g" -gt "$r" ] || fail "no lily pad where puzzle 1000's should be (mean $r $g $b)"
+read -r r g b <<<"$(mean board $SECOND_X $ROW_Y)"
+[ "$g" -gt "$b" ] && [ "$g" -gt "$r" ] || fail "no lily pad where puzzle 1001's should be (mean $r $g $b)"
+
+# A tap on puzzle 1000's lily: the information pane, on cream paper, covers the board.
+xdotool mousemove --sync $FIRST_X $ROW_Y click 1 || fail "cannot tap the lily"
+sleep 3
+alive "after the tap on a lily"
+shot pane
+changed=$(differing board pane)
+[ "${changed:-0}" -gt 76800 ] || fail "the puzzle pane did not turn up ($changed pixels changed)"
+read -r r g b <<<"$(mean pane 160 150)"
+[ "$r" -gt 200 ] && [ "$g" -gt 200 ] || fail "no pane in the middle of the screen (mean $r $g $b)"
+
+# Play: the pane turns away from puzzle 1000, which is solved by its hint steps.
+xdotool mousemove --sync 160 315 click 1 || fail "cannot tap Play"
+sleep 2
+alive "after Play"
+cell_x() { echo $((36 + 35 * $1)); }
+cell_y() { echo $((116 + 35 * $1)); }
+drag() {
+    local x0 y0 x1 y1
+    x0=$(cell_x "$1") y0=$(cell_y "$2") x1=$(cell_x "$3") y1=$(cell_y "$4")
+    xdotool mousemove --sync "$x0" "$y0" mousedown 1 || fail "cannot press"
+    sleep 0.15
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8)) || fail "cannot drag"
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1 || fail "cannot release"
+    sleep 0.8
+    alive "during a drag"
+}
+drag 4 4 5 4
+drag 2 6 1 5
+drag 3 6 3 5
+for _ in $(seq 1 50); do
+    [ -n "$(saved puzzle1000)" ] && break
+    sleep 0.1
+done
+[ -n "$(saved puzzle1000)" ] || fail "puzzle 1000 was not solved: $(cat "$WORK/preferences.xml")"
+
+# The petals, the win pane, and back to the pond.
+sleep 3
+xdotool mousemove --sync 160 240 click 1 || fail "cannot tap the petals"
+sleep 2.5
+xdotool mousemove --sync 160 302 click 1 || fail "cannot tap Back to the pond"
+sleep 4
+alive "back on the board"
+shot solved
+read -r r1 g1 b1 <<<"$(mean solved $FIRST_X $ROW_Y)"
+read -r r2 g2 b2 <<<"$(mean solved $SECOND_X $ROW_Y)"
+# The solved lily blooms warm: far redder than the unsolved pad beside it.
+[ $((r1 - r2)) -gt 40 ] || fail "puzzle 1000's lily ($r1 $g1 $b1) looks like an unsolved one ($r2 $g2 $b2)"
+
+stop_game
+echo "1 passed, 0 failed"
