@@ -146,6 +146,15 @@ void CScreenFlip::SetSideList(int side, const std::vector<float>& spots)
     (side == 0 ? m_fromSpots : m_nextSpots) = spots;
 }
 
+bool CScreenFlip::HandleEvent(const InputEvent& event)
+{
+    const bool turning = m_state == kTurningToPane || m_state == kTurningBack;
+    const bool key = event.kind == InputEvent::kKeyDown || event.kind == InputEvent::kKeyUp;
+    if (turning && event.kind != InputEvent::kCommand && (!key || m_state == kTurningToPane))
+        return true;
+    return CControl::HandleEvent(event);
+}
+
 bool CScreenFlip::OnMessage(const InputEvent& event)
 {
     if (std::strcmp(event.name, "cancel") != 0)

@@ -87,7 +87,10 @@ class CScreenFlip : public CBase,
     void SetSideList(int side, const std::vector<float>& spots);
 
     // CControl: "cancel" turns back as Flip does and is consumed. Keys go to the application's
-    // key bindings, so that a keyboard reaches its commands past the modal pane.
+    // key bindings, so that a keyboard reaches its commands past the modal pane. While a card
+    // turns the pane is disabled: pointer input stops here, and so do keys while it turns in,
+    // so that nothing cancels the turn-in and with it the callback that follows it.
+    bool HandleEvent(const InputEvent& event) override;
     bool OnMessage(const InputEvent& event) override;
     bool OnKey(const InputEvent& event) override;
     // CUpdate: advances the turn (dt seconds).

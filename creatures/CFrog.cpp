@@ -83,6 +83,9 @@ void CFrog::LoadSpecies(const CString& name)
         m_feet.reserve(size_t(feet->CountChildren()));
         for (CXmlNode* foot = feet->FirstChild(); foot; foot = foot->NextSibling())
         {
+            // The toes' looks sit beside the feet; read as a foot they would be one more on joint 0.
+            if (foot->GetName() == "toes")
+                continue;
             m_feet.emplace_back();
             m_feet.back().Load(*m_skeleton, *foot);
         }

@@ -38,8 +38,8 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     void Init() override;
     ~CFrog() override;
 
-    // Loads "species/<name>" from the data folder: its skeleton, its body pieces and its ribbit
-    // sound. A document that cannot be read changes nothing (at first it leaves an empty
+    // Loads "species/<name>" from the data folder: its skeleton, its body pieces, its feet and
+    // its ribbit sound. A document that cannot be read changes nothing (at first it leaves an empty
     // skeleton); otherwise every section the document lacks is left empty.
     void LoadSpecies(const CString& name);
     // The skeleton, loading the current species first when none is loaded; never null.

@@ -3,6 +3,7 @@
 #include "Graphics/CGraphics.h"
 #include "Graphics/CMaterial.h"
 #include "Graphics/CMaterialSet.h"
+#include "Graphics/CScreenFlip.h"
 #include "Graphics/CTextureSet.h"
 #include "Graphics/RenderTargetScope.h"
 #include "core/HashString.h"
@@ -37,6 +38,12 @@ Vector2<float> BoardOffset()
     return offset;
 }
 } // namespace
+
+void CHintsView::Services::StartFlip()
+{
+    if (CScreenFlip* flip = CScreenFlip::Peek())
+        flip->Flip();
+}
 
 void CHintsView::Services::GetLimbPoints(std::vector<Vector2<float>>& points)
 {

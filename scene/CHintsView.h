@@ -30,6 +30,8 @@ class CHintsView : public CBase, public CControl, public CDrawing, public CSingl
         void GetLimbPoints(std::vector<Vector2<float>>& points) override;
         // Renders the ghost while "maingame" runs.
         void ShowHint(Pose pose) override;
+        // The screen flip's prepared turn (its pane turns away; nothing without a pane up).
+        void StartFlip() override;
     };
 
     // The board layer's hint drawer: the ghost, when the hints have one to show.

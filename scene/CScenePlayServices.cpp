@@ -6,10 +6,12 @@
 #include "platform/CView.h"
 #include "scene/CLayer.h"
 #include "scene/CParticles.h"
+#include "ui/CDivDaisy.h"
 #include "ui/CDivPane.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "ui/CButtons.h"
+#include "ui/CDivDaisy.h"
 #include "ui/CDivPane.h"
 #include "ui/FlipPaneHooks.h"
 
@@ -88,6 +90,13 @@ void CScenePlayServices::SetFlipNodeActive(const char* id, bool active)
     if (CDivPane* pane = FlipPaneHooks::CurrentPane())
         if (CLink<CDiv> node = pane->FindById(id ? id : "", 0); node.Get())
             node.Get()->SetActive(active);
+}
+
+void CScenePlayServices::RearmFlipDaisy()
+{
+    if (CDivPane* pane = FlipPaneHooks::CurrentPane())
+        if (CDivDaisy* daisy = dynamic_cast<CDivDaisy*>(pane->FindById("daisy", 0).Get()))
+            daisy->Rearm();
 }
 
 void CScenePlayServices::SetFlipSideList(int side, const std::vector<float>& spots)

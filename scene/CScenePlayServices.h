@@ -29,6 +29,8 @@ class CScenePlayServices : public CPlayServices
     void FlipToGame() override;
     void SetFlipNodeActive(const char* id, bool active) override;
     void SetFlipSideList(int side, const std::vector<float>& spots) override;
+    // The flip pane's node "daisy", when it is a daisy, follows the score again.
+    void RearmFlipDaisy() override;
     // The spots of the pane of the current pond's layer "overlay" (the puzzle's controls).
     void AppendOverlayEmboss(std::vector<float>& spots) override;
 

@@ -183,7 +183,6 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
-    {"CPlayServices::RearmFlipDaisy", "the daisy"},
     {"CPlayServices::StopReplay", "the replay"},
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
@@ -191,9 +190,7 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CButtonServices::SetCursor", "the cursor"},
     {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
-    {"CHintServices::StartFlip", "the screen flip"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
-    {"CPlayServices::RearmFlipDaisy", "the daisy"},
 };
 } // namespace
 

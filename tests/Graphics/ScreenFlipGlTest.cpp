@@ -168,6 +168,28 @@ TEST_F(ScreenFlipGlTest, FirstAndLastFramesOfATurnAtEveryRotation)
     }
 }
 
+TEST_F(ScreenFlipGlTest, ACaptureInsideTheRotationsGivesItsTargetBack)
+{
+    SetScreen(0.0f);
+    CRef<CTexture> outer = CTextureSet::Instance()->Get("_screenrotate");
+    outer->SetRenderTarget(CTexture::kRenderTarget);
+    outer->SetFormat(GL_RGB, true);
+    outer->SetSize(Vector2<int32_t>(kPhysicalHeight, kPhysicalHeight));
+    outer->BindTarget(CTexture::kRenderTarget);
+    const GLint rotation = GetFramebufferBinding();
+    ASSERT_NE(rotation, 0);
+
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Begin("pane", CScreenFlip::kTurnNow);
+    flip->DrawPass(HashString("predraw"));
+    EXPECT_NE(GetFramebufferBinding(), rotation) << "the flip draws the frame into its own capture";
+    DrawQuarters(kSceneColours);
+    flip->DrawPass(HashString("post"));
+    EXPECT_EQ(GetFramebufferBinding(), rotation) << "the cards land in the rotation's capture";
+    outer->BindTarget(0);
+    EXPECT_EQ(GetFramebufferBinding(), 0);
+}
+
 TEST_F(ScreenFlipGlTest, TheRotationEndsOnTheFrameOfTheNewRotation)
 {
     const Vector2<int32_t> window(kPhysicalWidth, kPhysicalHeight);

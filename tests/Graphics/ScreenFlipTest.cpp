@@ -140,6 +140,11 @@ TEST_F(ScreenFlipStates, TurnsToThePaneFiresOnceAndTurnsBack)
     ASSERT_TRUE(pane.Get());
     EXPECT_EQ(flip->GetNextSpots().size(), 6u) << "the pane's emboss spots go on the incoming side";
 
+    // While the card turns in, the disabled pane takes no touch and no key reaches a binding.
+    const InputEvent press = InputEvent::Pointer(InputEvent::kButtonDown, Vector2<float>(10, 10), 1, 1);
+    EXPECT_TRUE(flip->HandleEvent(press));
+    EXPECT_TRUE(flip->HandleEvent(InputEvent::Key(true, 13, 0, 13)));
+
     // "cancel" while turning only drops the callback.
     CRef<Counter> dropped = MakeRef<Counter>();
     flip->SetCallback(dropped);
@@ -161,6 +166,7 @@ TEST_F(ScreenFlipStates, TurnsToThePaneFiresOnceAndTurnsBack)
     EXPECT_EQ(counter->calls, 1);
     EXPECT_EQ(dropped->calls, 0);
     EXPECT_TRUE(PaneLog::enabled) << "the pane takes input once it is up";
+    EXPECT_FALSE(flip->HandleEvent(press)) << "touches go on to the pane";
 
     flip->SetSideList(0, {5, 5, 5, 0, 0, 1});
     EXPECT_TRUE(flip->OnMessage(InputEvent::Command("cancel", "")));

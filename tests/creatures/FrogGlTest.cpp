@@ -1,5 +1,6 @@
 // The frog drawn on a real ES 1.1 context: its textured pieces cover its skeleton, its shadow
-// passes cast them, and the pass "body" follows the board's offset.
+// passes cast them, the pass "body" follows the board's offset, and its eyes and toes show where
+// they ride.
 #include "Graphics/DrawFixture.h"
 #include "core/CRules.h"
 #include "core/MathConstants.h"
@@ -19,6 +20,8 @@ using Pixel = DrawFixture::Pixel;
 const Pixel kCleared{0, 0, 0, 255};
 const Pixel kBody{255, 0, 0, 255};
 const Pixel kShadow{0, 255, 0, 255};
+// Eyes and toes, which the species draws with its own material in place of the pieces' one.
+const Pixel kParts{0, 0, 255, 255};
 // Pixels per board cell.
 constexpr float kScale = 4.0f;
 
@@ -50,6 +53,7 @@ class FrogGlTest : public DrawFixture
                            "<materials>"
                            "<frogbody texture=\"skin\" mode=\"replace\" blend-src=\"one\" blend-dst=\"zero\"/>"
                            "<frog-shadow texture=\"dark\" mode=\"replace\" blend-src=\"one\" blend-dst=\"zero\"/>"
+                           "<parts texture=\"eyetoe\" mode=\"replace\" blend-src=\"one\" blend-dst=\"zero\"/>"
                            "</materials>");
         mkdir(m_folder.PathOf("data/species").c_str(), 0700);
         m_folder.WriteData("species/d-azureus.xml",
@@ -58,13 +62,19 @@ class FrogGlTest : public DrawFixture
         CMaterialSet::Instance();
         MakeTexture("skin", {kBody, kBody, kBody, kBody});
         MakeTexture("dark", {kShadow, kShadow, kShadow, kShadow});
+        MakeTexture("eyetoe", {kParts, kParts, kParts, kParts});
 
         m_frog = CFrog::Instance();
-        m_frog->LoadSpecies("d-azureus");
+        LoadSpecies("d-azureus");
+        glScalef(kScale, kScale, 1.0f);
+    }
+    // The frog of a species, standing at home.
+    void LoadSpecies(const char* name)
+    {
+        m_frog->LoadSpecies(name);
         Pose home;
         Pose::FromText("54533433", home); // hands on (3,3), (4,3), feet on (3,5), (4,5)
         m_frog->GetSkeleton()->SetPose(home);
-        glScalef(kScale, kScale, 1.0f);
     }
     void TearDown() override
     {
@@ -141,4 +151,43 @@ TEST_F(FrogGlTest, ShadowPassesCastThePiecesAndGrowTheBounds)
     const Vector2<float> torso = (Joint(5) + Joint(6)) * 0.5f;
     EXPECT_TRUE(Near(At(torso), kBody, 8));
     EXPECT_GT(Count(kShadow), 0) << "the cast shadow shows beside the body";
+}
+
+TEST_F(FrogGlTest, EyesAndToesDrawWhereTheyRide)
+{
+    // Close up: 32 pixels a cell, point at the surface's centre.
+    auto view = [](const Vector2<float>& point)
+    {
+        glLoadIdentity();
+        glTranslatef(float(kWidth) * 0.5f, float(kHeight) * 0.5f, 0.0f);
+        glScalef(32.0f, 32.0f, 1.0f);
+        glTranslatef(-point.x, -point.y, 0.0f);
+    };
+    // The species' eyes and toes drawn in a material of their own.
+    std::string species = TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/species/d-azureus.xml");
+    for (size_t at = species.find("material=\"frogbody\""); at != std::string::npos;
+         at = species.find("material=\"frogbody\"", at))
+        species.replace(at, 19, "material=\"parts\"   ");
+    m_folder.WriteData("species/painted.xml", species);
+    LoadSpecies("painted");
+    m_frog->DrawAt(Vector2<float>()); // the feet take their pose
+    CFlap& head = m_frog->GetFlaps()[4];
+    CFlap::Placement placement;
+    ASSERT_TRUE(head.Place(*m_frog->GetSkeleton(), CFlap::kPlain, Vector3<float>(), 0, placement));
+    for (const CEye& eye : head.eyes)
+    {
+        m_graphics->Clear(Vector4<float>(0, 0, 0, 1), 1.0f);
+        view(head.GetTransform(placement).TransformPoint(eye.centre));
+        m_frog->DrawAt(Vector2<float>());
+        ExpectPixel(kParts, kWidth / 2, kHeight / 2, 8);
+    }
+    // Fingers spread from each hand, toes from each foot.
+    for (unsigned limb = 0; limb < 4; ++limb)
+    {
+        m_graphics->Clear(Vector4<float>(0, 0, 0, 1), 1.0f);
+        view(Joint(limb));
+        m_frog->DrawAt(Vector2<float>());
+        EXPECT_GT(Count(kParts), 8) << "limb " << limb;
+    }
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }

@@ -1,17 +1,21 @@
 // The frog on its own, headless: the species with its body pieces, the update's blinking, ribbit,
-// off-screen pause and lily-pad spring on a hand-driven clock, the fidget weight, and where the
-// pieces lie between the joints in every drawing mode.
+// off-screen pause and lily-pad spring on a hand-driven clock, the fidget weight, where the
+// pieces lie between the joints in every drawing mode, and what rides on them: the tongue that
+// catches the fly, the eyes, the feet with their toes and the spots.
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/CTextureSet.h"
+#include "core/Angle.h"
 #include "core/CRules.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/MathConstants.h"
 #include "core/Random.h"
+#include "creatures/CFly.h"
 #include "creatures/CFrog.h"
 #include "creatures/CFrogServices.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/CSkeletonServices.h"
+#include "creatures/FastAngle.h"
 #include "platform/CGame.h"
 #include "platform/PlatformHooks.h"
 #include "puzzle/CMoveMap.h"
@@ -21,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -32,7 +37,9 @@ constexpr uint32_t kTickMs = 20;
 const char* const kRules = "<rules>\n"
                            "  <interval animation=\"20\"/>\n"
                            "  <frog blinkperiod=\"2\" ribbitperiod=\"5,3\" heldheight=\"0.3\" landingrate=\"0.5\"\n"
-                           "        lungedistance=\"0.3\" lungetime=\"0.4\"/>\n"
+                           "        lungedistance=\"0.3\" lungetime=\"0.4\" tonguethrow=\"0.2\" tonguestick=\"0.1\"\n"
+                           "        tonguestretch=\"0.3\" tonguesnap=\"0.2\" tonguepullback=\"0.5\" tonguewidth=\"0.05\"\n"
+                           "        fidgetoffset=\"0\" fidgetperiod=\"1\"/>\n"
                            "  <graphics shadowbias=\"0.05\"/>\n"
                            "  <leaf springcap=\"0.5\" springdamp=\"0.5\" springenable=\"true\" springmass=\"2\"/>\n"
                            "  <puzzle closeenough=\"0.25\" pickdistancemax=\"0.8\" pickdistancemin=\"0.8\"\n"
@@ -516,4 +523,197 @@ TEST_F(FrogTest, GhostAtAPoseLeavesTheFrogAsItWas)
     EXPECT_EQ(skeleton->GetState(), CSkeleton::kLunge);
     frog->CancelCatch();
     EXPECT_EQ(skeleton->GetState(), CSkeleton::kDrag);
+}
+
+TEST_F(FrogTest, TheTongueCatchesTheFlyAndSwallowsItOnTheClock)
+{
+    CFrog* frog = Frog();
+    CFly* fly = CFly::Instance();
+    fly->PlaceForGoal(PoseOf("33443534"), PoseOf(kHome), Vector4<float>(-0.5f, -0.5f, 8.0f, 8.0f));
+    fly->JumpToRest();
+    // The tongue rides on the head, the first piece of its chain.
+    CTongue* tongue = frog->GetFlaps()[4].tongue.Get();
+    ASSERT_NE(tongue, nullptr);
+
+    const int32_t start = Now();
+    frog->CatchFly();
+    EXPECT_EQ(m_sound.sounds.back(), "slurp");
+    EXPECT_EQ(frog->GetSkeleton()->GetState(), CSkeleton::kLunge);
+    // Out 0.2 s, stuck 0.1 s, the base pulled 0.5 over 0.3 s, in over 0.2 s.
+    struct Moment
+    {
+        int32_t ms;
+        float extension, pull;
+        bool caught, active;
+    };
+    const Moment moments[] = {{100, 0.5f, 0.0f, false, true},  {299, 1.0f, 0.0f, false, true},
+                              {300, 1.0f, 0.0f, true, true},   {450, 1.0f, 0.25f, true, true},
+                              {700, 0.5f, 0.5f, true, true},   {799, 0.0f, 0.5f, true, true},
+                              {800, 0.0f, 0.0f, true, false}};
+    for (const Moment& m : moments)
+    {
+        tongue->Step(start + m.ms);
+        EXPECT_NEAR(tongue->GetExtension(), m.extension, 1e-3f) << m.ms;
+        EXPECT_NEAR(tongue->GetPull(), m.pull, 1e-3f) << m.ms;
+        EXPECT_EQ(tongue->IsCaught(), m.caught) << m.ms;
+        EXPECT_EQ(tongue->IsActive(), m.active) << m.ms;
+        EXPECT_EQ(fly->GetState(), m.caught ? CFly::kCaught : CFly::kResting) << m.ms;
+    }
+    EXPECT_EQ(m_sound.sounds.back(), "gnom");
+
+    // Thrown again, it starts over and the catch stays made; a reset frees the fly.
+    tongue->Throw(start + 1000);
+    tongue->Step(start + 1100);
+    EXPECT_NEAR(tongue->GetExtension(), 0.5f, 1e-3f);
+    EXPECT_TRUE(tongue->IsCaught());
+    frog->CancelCatch();
+    EXPECT_FALSE(tongue->IsActive());
+    EXPECT_FALSE(tongue->IsCaught());
+    EXPECT_EQ(fly->GetState(), CFly::kFlying);
+
+    // The quad reaches from the root towards the fly, +y turned onto the way there; the tip
+    // snapping back past the pulled base shows nothing.
+    tongue->Throw(start);
+    tongue->Step(start + 450);
+    const Vector2<float> root(1.0f, 1.0f), target(4.0f, 5.0f);
+    const Matrix3 transform = Matrix3::Translation(root - tongue->GetRoot());
+    CTongue::Placement placement;
+    ASSERT_TRUE(tongue->Place(transform, target, placement));
+    ExpectNear(placement.root, root);
+    ExpectNear(placement.tip, target);
+    EXPECT_NEAR(placement.rect.y, 0.25f, 1e-3f);
+    EXPECT_NEAR(placement.rect.w, 5.0f, 1e-3f);
+    ExpectNear(Matrix3::Rotation(placement.rotation / kDegreesPerRadian).TransformPoint({0.0f, 1.0f}),
+               {0.6f, 0.8f}, 0.01f);
+    tongue->Step(start + 250);
+    ASSERT_TRUE(tongue->Place(transform, root, placement)) << "on the root it points along +y";
+    EXPECT_EQ(placement.rotation, 0.0f);
+    tongue->Step(start + 790);
+    EXPECT_FALSE(tongue->Place(transform, root + Vector2<float>(0.0f, 0.2f), placement));
+    CSingleton<CFly>::Toggle(false);
+}
+
+TEST_F(FrogTest, EyesBlinkAndTurnTowardsTheFlyWithinTheirStrain)
+{
+    CEye eye;
+    eye.strain = 40.0f;
+    // Headings seen from the eye, which rests looking up the board (0 degrees).
+    const struct
+    {
+        float heading, turn, k;
+    } looks[] = {{0.0f, 0.0f, 1.0f},   {30.0f, 30.0f, 1.0f},   {-30.0f, -30.0f, 1.0f}, {60.0f, 40.0f, 1.0f},
+                 {-60.0f, -40.0f, 1.0f}, {150.0f, 30.0f, 0.667f}, {180.0f, 0.0f, 0.5f}};
+    for (const auto& look : looks)
+    {
+        const float radians = look.heading / kDegreesPerRadian;
+        float k = 0.0f;
+        const float turn = eye.LookTowards({0.0f, 0.0f}, 0.0f, {std::sin(radians), -std::cos(radians)}, k);
+        EXPECT_NEAR(turn, look.turn, 0.5f) << look.heading;
+        EXPECT_NEAR(k, look.k, 0.01f) << look.heading;
+    }
+
+    // Delay 0.2 s, duration 0.3 s: open, shut at the middle, open again.
+    eye.blinkDelay = 200;
+    eye.blinkDuration = 0.3f;
+    EXPECT_EQ(eye.GetOpenness(0), 1.0f) << "never blinked";
+    eye.Blink(1000);
+    for (const auto& [ms, open] : {std::pair{1000, 1.0f}, {1199, 1.0f}, {1275, 0.5f}, {1350, 0.0f}, {1500, 1.0f}})
+        EXPECT_NEAR(eye.GetOpenness(ms), open, 1e-3f) << ms;
+
+    // The frog's two eyes turn one way for a fly on its left, the other for one on its right.
+    CFrog* frog = Frog();
+    CFlap& head = frog->GetFlaps()[4];
+    ASSERT_EQ(head.eyes.size(), 2u);
+    CFlap::Placement placement;
+    ASSERT_TRUE(head.Place(*frog->GetSkeleton(), CFlap::kPlain, Vector3<float>(), 0, placement));
+    const Matrix3 transform = head.GetTransform(placement);
+    const Vector2<float> snout = frog->GetSkeleton()->GetJointPosition(7);
+    for (const CEye& each : head.eyes)
+    {
+        CEye::Quad left[CEye::kSpriteCount], right[CEye::kSpriteCount];
+        const Vector2<float> flyLeft = snout + Vector2<float>(-1.0f, -0.6f), flyRight = snout + Vector2<float>(1.0f, -0.6f);
+        each.Place(transform, &flyLeft, 0, left);
+        each.Place(transform, &flyRight, 0, right);
+        EXPECT_TRUE(left[CEye::kEyeball].shown && left[CEye::kEyelid].shown && left[CEye::kHighlight].shown);
+        EXPECT_LT(WrapAngle(left[CEye::kEyeball].rotation - right[CEye::kEyeball].rotation), -5.0f);
+        EXPECT_EQ(left[CEye::kEyelid].rotation, 0.0f);
+    }
+}
+
+TEST_F(FrogTest, FeetFollowTheirJointAndSwingTheirToes)
+{
+    CFrog* frog = Frog();
+    CSkeleton* skeleton = frog->GetSkeleton();
+    // A foot per limb with four fingers or five toes; the looks' own section is no foot.
+    std::vector<CFoot>& feet = frog->GetFeet();
+    ASSERT_EQ(feet.size(), 4u);
+    const size_t toes[] = {4, 4, 5, 5};
+    for (size_t i = 0; i < feet.size(); ++i)
+        EXPECT_EQ(feet[i].toes.size(), toes[i]) << i;
+    EXPECT_TRUE(feet[2].ankle);
+
+    // The first update faces the body's direction; the toes reach out from the anchor.
+    Frames(1);
+    CFoot& hand = feet[0];
+    ExpectNear(hand.facing, hand.GetTargetDirection());
+    for (const CToe& toe : hand.toes)
+    {
+        EXPECT_NEAR((toe.knee - skeleton->GetJointAnchor(0)).Length(), toe.length, 1e-4f);
+        EXPECT_FALSE(toe.shadowVisible) << "down on the pad";
+    }
+
+    // Moved, the joint takes its toes along; lifted, they bend and cast a shadow.
+    ASSERT_TRUE(skeleton->GetDrag().PickJoint(skeleton->GetJointPosition(0)));
+    const Vector2<float> moved = skeleton->GetJointPosition(0) + Vector2<float>(-1.0f, 0.5f);
+    skeleton->SetJointPosition(0, moved);
+    skeleton->SetJointAnchor(0, moved);
+    hand.Update(0.0f, Now(), GlobalRandom());
+    ExpectNear(hand.facing, hand.GetTargetDirection());
+    for (const CToe& toe : hand.toes)
+    {
+        ExpectNear({toe.foot.x, toe.foot.y}, moved);
+        EXPECT_GT(toe.foot.z, 0.0f);
+        EXPECT_LT((toe.knee - moved).Length(), toe.length + 1e-4f);
+        EXPECT_TRUE(toe.shadowVisible);
+    }
+
+    // A toe's first aim sets both ends; from 170 to -170 degrees it swings the short way.
+    CToe toe;
+    toe.period = 1.0f;
+    toe.Aim({std::sin(170.0f / kDegreesPerRadian), -std::cos(170.0f / kDegreesPerRadian)}, CToe::kAimed, 0);
+    EXPECT_EQ(toe.fromAngle, toe.toAngle);
+    toe.Aim({std::sin(-170.0f / kDegreesPerRadian), -std::cos(-170.0f / kDegreesPerRadian)}, CToe::kSwinging, 0);
+    float lift = 0.0f;
+    EXPECT_NEAR(std::fabs(toe.GetSwingAngle(500, lift) - toe.toAngle), 10.0f, 0.5f);
+    EXPECT_NEAR(lift, CToe::kSwingLift, 1e-3f);
+    EXPECT_EQ(toe.GetSwingAngle(1000, lift), toe.toAngle);
+}
+
+TEST_F(FrogTest, SpotsComeFromTheirTypeAndKeepTheirSizeUpright)
+{
+    m_folder.WriteData("materials.xml", "<materials><null style=\"null\"/></materials>");
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<species><body><flaps><g><flap><pin/><pin uv=\"0,1\"/><material/>"
+                               "<blob type=\"spot\" scale=\"0.5\" uv=\"0.5,0.5\"/><blob type=\"nothere\" scale=\"1\"/>"
+                               "<blob type=\"plain\" scale=\"1\"/><blob type=\"spot\"/></flap></g></flaps>"
+                               "<blob><spot><material name=\"frogbody\" uvs=\"0,0,0.25,0.5\"/></spot>"
+                               "<plain><material name=\"null\"/></plain></blob></body></species>",
+                               false));
+    CFlap flap;
+    flap.Load(*document.GetRoot()->FindChild("body/flaps/g"));
+    // An unknown type and a "null" material are dropped; a spot without scale stays, unseen.
+    ASSERT_EQ(flap.blobs.size(), 2u);
+    Vector2<float> at;
+    Vector4<float> rect;
+    EXPECT_FALSE(flap.blobs[1].Place(Matrix3(), at, rect));
+    // Sized by the piece's width alone, never turned.
+    Matrix3 transform;
+    transform.Scale({2.0f, 5.0f});
+    transform.Rotate(1.0f);
+    ASSERT_TRUE(flap.blobs[0].Place(transform, at, rect));
+    ExpectNear(at, transform.TransformPoint({0.5f, 0.5f}));
+    EXPECT_NEAR(rect.x, -0.125f, 1e-5f);
+    EXPECT_NEAR(rect.y, -0.25f, 1e-5f);
+    EXPECT_NEAR(rect.z, 0.125f, 1e-5f);
+    EXPECT_NEAR(rect.w, 0.25f, 1e-5f);
 }

@@ -3,7 +3,7 @@
 # away to puzzle 1000, which is solved by dragging the limbs of its hint steps; a tap on the
 # petal shower turns the screen over to the win pane; Return goes on to puzzle 1001, solved the
 # same way, whose record then stands in preferences.xml. Escape opens the in-game menu, whose
-# "Back to the pond" turns it away; a rotation key then turns the screen.
+# "Back to the pond" returns to the front end; a rotation key then turns the screen.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
@@ -92,7 +92,7 @@ sleep 2
 xdotool key Escape
 sleep 2
 shot menu
-xdotool mousemove --sync 160 286 click 1 || fail "cannot tap Back to the pond"
+xdotool mousemove --sync 160 312 click 1 || fail "cannot tap Back to the pond"
 sleep 2
 alive "after leaving the puzzle"
 shot left
@@ -109,4 +109,5 @@ same=$(differing upright-c turned-c 20%)
 [ "${same:-90000}" -lt 27000 ] || fail "the turned screen is not the upright one turned ($same pixels differ)"
 
 stop_game
+[ "$(saved currentpuzzle)" = "" ] || fail "leaving the puzzle did not return to the front end: $(cat "$WORK/preferences.xml")"
 echo "1 passed, 0 failed"
