@@ -118,6 +118,7 @@ void CScreenRotate::RotateTo(float degrees)
     m_capture->SetSize(Vector2<int32_t>(edge, edge));
     m_quad.Clear();
     m_quad.SetMaterial(CMaterialSet::Instance()->Find(kCaptureName));
+    m_running = true;
     ScheduleIn(kScope, 1);
     CDrawing::Register(kScope, kCapturePass);
     CDrawing::Register(kScope, kDrawPass);
@@ -151,6 +152,7 @@ void CScreenRotate::Update(float)
 
 void CScreenRotate::Finish()
 {
+    m_running = false;
     Unschedule();
     CDrawing::Unregister(kScope, kCapturePass);
     CDrawing::Unregister(kScope, kDrawPass);

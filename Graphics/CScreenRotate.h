@@ -39,7 +39,7 @@ class CScreenRotate : public CBase, public CUpdate, public CDrawing, public CSin
     void OnHidden() override;
 
     bool IsEnabled() const { return m_enabled; }
-    bool IsRunning() const { return IsActive(); }
+    bool IsRunning() const { return m_running; }
     float GetRequestedAngle() const { return m_requestedAngle; }
     float GetCurrentAngle() const { return m_currentAngle; }
     float GetToAngle() const { return m_toAngle; }
@@ -82,4 +82,5 @@ class CScreenRotate : public CBase, public CUpdate, public CDrawing, public CSin
     float m_requestedAngle = 0.0f;
     bool m_enabled = true;
     bool m_bound = false;
+    bool m_running = false;
 };

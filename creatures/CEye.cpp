@@ -96,7 +96,8 @@ float CEye::LookTowards(const Vector2<float>& p0, float a, const Vector2<float>&
     return std::clamp(r, -strain, strain);
 }
 
-void CEye::Place(const Matrix3& transform, const Vector2<float>* fly, int32_t now, Quad quads[kSpriteCount]) const
+void CEye::Place(const Matrix3& transform, const Vector2<float>* fly, int32_t now,
+                 Quad quads[kSpriteCount]) const
 {
     const Vector2<float> p0 = transform.TransformPoint(centre);
     const Vector2<float> p1 = transform.TransformPoint(centre + look);
@@ -140,5 +141,6 @@ void CEye::Draw(const Matrix3& transform, const Vector2<float>* fly, int32_t now
     Place(transform, fly, now, quads);
     for (int32_t i = 0; i < kSpriteCount; ++i)
         if (quads[i].shown)
-            graphics->DrawQuad(materials[i], quads[i].position, quads[i].rect, kColour, uvs[i], quads[i].rotation);
+            graphics->DrawQuad(materials[i], quads[i].position, quads[i].rect, kColour, uvs[i],
+                               quads[i].rotation);
 }

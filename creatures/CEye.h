@@ -51,7 +51,8 @@ struct CEye
     float LookTowards(const Vector2<float>& p0, float a, const Vector2<float>& target, float& k) const;
     // The three sprites for the piece's transform (picture to board). fly null: the eye looks
     // straight ahead.
-    void Place(const Matrix3& transform, const Vector2<float>* fly, int32_t now, Quad quads[kSpriteCount]) const;
+    void Place(const Matrix3& transform, const Vector2<float>* fly, int32_t now,
+               Quad quads[kSpriteCount]) const;
     // Draws them, eyeball, eyelid, highlight.
     void Draw(const Matrix3& transform, const Vector2<float>* fly, int32_t now) const;
 
@@ -60,8 +61,8 @@ struct CEye
     Vector4<float> uvs[kSpriteCount];
     float eyeballScale = 0.0f; // also sizes the lid
     float highlightScale = 0.0f;
-    float strain = 0.0f;       // degrees
-    float flexibility = 0.0f;  // share of the eyeball's turn the highlight follows
+    float strain = 0.0f;      // degrees
+    float flexibility = 0.0f; // share of the eyeball's turn the highlight follows
     Vector2<float> centre;
     Vector2<float> look{0.0f, -1.0f}; // unit
     float blinkDuration = 0.0f;       // seconds

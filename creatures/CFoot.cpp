@@ -71,8 +71,9 @@ void CFoot::Update(float weight, int32_t now, Random& random)
     if (joint != body->GetActiveJointIndex() && facing != Vector2<float>())
     {
         // Resting: the further out of line, the sooner the next jump towards the body's direction.
-        float e = -FastAtan2(target.x * facing.y - facing.x * target.y, target.x * facing.x + target.y * facing.y) *
-                  kDegreesPerRadian;
+        float e =
+            -FastAtan2(target.x * facing.y - facing.x * target.y, target.x * facing.x + target.y * facing.y) *
+            kDegreesPerRadian;
         if (fidgetStamp == 0)
             fidgetStamp = now - int32_t(random.Next() % kFidgetStagger);
         const float rate = std::fabs(e / 180.0f) + s_fidgetOffset;

@@ -28,7 +28,8 @@ Vector2<float> DirectionOf(float heading)
 
 // Lays a one-quad batch from a foot point out to a tip: the picture's straight part spans the
 // two, its round ends (radius, board cells) reach past them. False when there is no length.
-bool LaySegment(QuadBatch& batch, const CToe& toe, const Vector2<float>& foot, const Vector2<float>& tip, float z)
+bool LaySegment(QuadBatch& batch, const CToe& toe, const Vector2<float>& foot, const Vector2<float>& tip,
+                float z)
 {
     const Vector2<float> d = foot - tip;
     const float length = d.Length();
@@ -177,7 +178,8 @@ void CToe::Draw(int32_t pass, const Vector3<float>& offset, Vector4<float>* boun
         return;
     }
     // The ghost lies down along the facing it was handed.
-    const Vector2<float> tip = at + length * DirectionOf(FastHeading(Vector2<float>(offset.x, offset.y)) + angleDown);
+    const Vector2<float> tip =
+        at + length * DirectionOf(FastHeading(Vector2<float>(offset.x, offset.y)) + angleDown);
     if (LaySegment(shadowBatch, *this, at, tip, 0.0f))
         shadowBatch.Draw();
     Grow(bounds, tip, radius);

@@ -47,9 +47,9 @@ struct CToe
     float angleDown = 0.0f; // added to the angle with the foot down
     float angleUp = 0.0f;   // and with the foot held up
     float length = 0.0f;
-    int32_t phase = 0;      // ms from an aim to its swing
-    float period = 0.0f;    // seconds a swing takes
-    float radius = 0.0f;    // half the drawn width
+    int32_t phase = 0;   // ms from an aim to its swing
+    float period = 0.0f; // seconds a swing takes
+    float radius = 0.0f; // half the drawn width
     Vector4<float> uv{0.0f, 0.0f, 1.0f, 1.0f};
     float halfWidth = 0.0f;     // of the picture, texture units
     float stretchLength = 0.0f; // the picture's straight part between its round ends
@@ -65,8 +65,8 @@ struct CToe
     int32_t swingStart = 0;
 
     // Where the last update put it.
-    Vector3<float> foot;  // z: height
-    Vector2<float> knee;  // the tip
+    Vector3<float> foot; // z: height
+    Vector2<float> knee; // the tip
     float kneeHeight = 0.0f;
     bool shadowVisible = true;
 };

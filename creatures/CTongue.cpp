@@ -17,12 +17,12 @@
 namespace
 {
 CRule<int> s_animationInterval("interval/animation"); // milliseconds
-CRule<float> s_throw("frog/tonguethrow");     // seconds for the tip to reach the fly
-CRule<float> s_stick("frog/tonguestick");     // seconds on the fly
-CRule<float> s_stretch("frog/tonguestretch"); // seconds the base pulls forward
-CRule<float> s_snap("frog/tonguesnap");       // seconds for the tip to come back
-CRule<float> s_width("frog/tonguewidth");     // half the width, board cells
-CRule<float> s_pullback("frog/tonguepullback"); // board cells
+CRule<float> s_throw("frog/tonguethrow");             // seconds for the tip to reach the fly
+CRule<float> s_stick("frog/tonguestick");             // seconds on the fly
+CRule<float> s_stretch("frog/tonguestretch");         // seconds the base pulls forward
+CRule<float> s_snap("frog/tonguesnap");               // seconds for the tip to come back
+CRule<float> s_width("frog/tonguewidth");             // half the width, board cells
+CRule<float> s_pullback("frog/tonguepullback");       // board cells
 
 } // namespace
 
@@ -110,7 +110,8 @@ void CTongue::Step(int32_t now)
     }
 }
 
-void CTongue::Draw(const Matrix3& transform, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds)
+void CTongue::Draw(const Matrix3& transform, int32_t mode, const Vector3<float>& offset,
+                   Vector4<float>* bounds)
 {
     if (!m_active)
         return;

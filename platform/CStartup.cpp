@@ -22,13 +22,14 @@ CString StartPaneName()
     return root ? root->GetAttribute("ui/startpane") : CString();
 }
 
-// The saved "currentpuzzle"; when the store has no such key yet the default is written there.
-// A key that is present but empty stays empty: the player left from the front end.
+// The saved "currentpuzzle"; when the store has no such key, or an empty one, the default is
+// written there: a player who left from the front end without a result for the first puzzle
+// comes back to it.
 CString CurrentPuzzle(const CString& defaultPuzzle)
 {
     CPreferences* preferences = CSingleton<CPreferences>::Instance();
     if (const CXmlNode* root = preferences->GetRoot())
-        if (const CString* text = root->FindOwnAttribute("currentpuzzle"))
+        if (const CString* text = root->FindOwnAttribute("currentpuzzle"); text && !text->empty())
             return *text;
     preferences->SetString("currentpuzzle", defaultPuzzle);
     return defaultPuzzle;

@@ -32,7 +32,6 @@ void CLayerParticles::Draw()
 {
     const MatrixScope matrix;
     const Vector2<float> offset = GetSpriteOffset();
-    glMatrixMode(GL_MODELVIEW);
     glTranslatef(offset.x, offset.y, 0.0f);
     const int32_t now = int32_t(CPond::GetLayerClock());
     for (const CRef<CParticle>& particle : m_particles)

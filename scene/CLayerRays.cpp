@@ -31,7 +31,6 @@ void CLayerRays::Draw()
 {
     const MatrixScope matrix;
     const Vector2<float> offset = GetSpriteOffset();
-    glMatrixMode(GL_MODELVIEW);
     glTranslatef(offset.x, offset.y, 0.0f);
     const int32_t now = int32_t(CPond::GetLayerClock());
     for (const CRef<CRay>& ray : m_rays)

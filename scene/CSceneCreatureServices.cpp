@@ -2,6 +2,7 @@
 
 #include "creatures/CEntice.h"
 #include "creatures/CFloater.h"
+#include "platform/CCursor.h"
 #include "puzzle/CPuzzle.h"
 #include "scene/CParticle.h"
 
@@ -37,4 +38,10 @@ void CSceneCreatureServices::SendTargetsToEntice(const std::vector<Vector2<float
     // Peek: a menu pond must not bring the effect up outside its group.
     if (CEntice* entice = CEntice::Peek())
         entice->SetTargets(cells);
+}
+
+void CSceneCreatureServices::SetCursor(const char* name, int32_t ms)
+{
+    if (CCursor* cursor = CCursor::Peek())
+        cursor->SetCursor(name, ms);
 }

@@ -14,6 +14,8 @@ class CSceneCreatureServices : public CSkeletonServices, public CEnticeServices
     void SetPondTargets(const std::vector<Vector2<float>>& cells) override;
     // A floater kept on the screen, left to fade by itself.
     void ShowTip(const CString& text, const Vector2<float>& position, float size) override;
+    // The game's cursor, when it has one.
+    void SetCursor(const char* name, int32_t ms) override;
 
     // CEnticeServices: particles of the kind "Entice".
     CRef<CBase> MakeParticle(const Vector2<float>& position) override;

@@ -945,6 +945,35 @@ CCanvas PaintBloom()
     return PaintSheet(512, 512, 128, BloomAt);
 }
 
+// The pointer's looks, one a cell: a ring (at rest), the ring filled (pressed), a ring with a
+// dot (holding a limb), a struck-through ring (nothing to pick) and the soft touch marker.
+Rgba CursorAt(int cell, const Point& p, float px)
+{
+    const float r = Length(p);
+    if (cell == 4)
+        return WithCover(kWhite, 0.7f * std::exp(-r * r * 6.0f) * SmoothStep(1.0f, 0.85f, r));
+    const float ring = std::fabs(r - 0.62f) - 0.12f;
+    const Rgba edge = Hex(0x16301F, 0.85f);
+    Rgba out = WithCover(kWhite, 0.9f * Coverage(ring, px));
+    // A dark outline keeps the ring readable over pale water and petals.
+    out = Mix(WithCover(edge, Coverage(std::fabs(r - 0.62f) - 0.17f, px)), out, out.w);
+    if (cell == 1)
+        out = Mix(out, Hex(0xFFFFFF, 0.5f), Coverage(r - 0.5f, px) * (1.0f - out.w));
+    if (cell == 2)
+        out = Mix(out, kWhite, Coverage(r - 0.22f, px));
+    if (cell == 3)
+    {
+        const float slash = CapsuleDistance(p, Point(-0.45f, -0.45f), Point(0.45f, 0.45f), 0.1f, 0.1f);
+        out = Mix(out, Hex(0xE0503A), Coverage(slash, px));
+    }
+    return out;
+}
+
+CCanvas PaintCursor()
+{
+    return PaintSheet(512, 64, 64, CursorAt);
+}
+
 // The "slider" sheet (256 x 128): the track along the top half, and below it four knobs, the
 // speaker on each sending out one arc more than the one before (volume 0 to full).
 CCanvas PaintSlider()
@@ -1062,6 +1091,7 @@ const Recipe kRecipes[] = {
     {"raindrop", PaintRaindrop, false},
     {"firefly", PaintFirefly, false},
     {"leaves", PaintLeaves, false},
+    {"cursor", PaintCursor, false},
 };
 
 void AppendBytes(void* context, void* data, int size)

@@ -458,11 +458,13 @@ Vector4<float> CDivPane::GetTransitionRect(float progress)
 
 Vector2<float> CDivPane::MapToTree(const Vector2<float>& point)
 {
+    // The inverse of the projection: the tree is moved by the pan, then zoomed about the
+    // rectangle's corner.
     const Vector4<float> panZoom = GetPanZoom();
-    const Vector4<float> screen = CView::GetScreenView().GetRect();
+    const Vector2<int32_t>& screen = CView::GetLogicalSize();
     const float k = GetScale();
-    return Vector2<float>(point.x / panZoom.z - k * panZoom.x * screen.z - m_rect.x,
-                          point.y / panZoom.z - k * panZoom.y * screen.w - m_rect.y);
+    return Vector2<float>((point.x - m_rect.x) / panZoom.z - k * panZoom.x * float(screen.x),
+                          (point.y - m_rect.y) / panZoom.z - k * panZoom.y * float(screen.y));
 }
 
 void CDivPane::SetClock(CScheduler* clock)
@@ -482,11 +484,12 @@ void CDivPane::ApplyPanZoom()
     // Skipped only while the value itself is the identity, so that easing back to it is seen.
     if (panZoom.x == 0.0f && panZoom.y == 0.0f && panZoom.z == 1.0f)
         return;
-    const Vector4<float> screen = CView::GetScreenView().GetRect();
+    // The pan counts in logical screen sizes (pixels) times the pane's scale.
+    const Vector2<int32_t>& screen = CView::GetLogicalSize();
     const float k = GetScale();
     glMatrixMode(GL_PROJECTION);
     glScalef(panZoom.z, panZoom.z, 1.0f);
-    glTranslatef(panZoom.x * screen.z * k, panZoom.y * screen.w * k, 0.0f);
+    glTranslatef(panZoom.x * float(screen.x) * k, panZoom.y * float(screen.y) * k, 0.0f);
     glMatrixMode(GL_MODELVIEW);
 }
 

@@ -37,8 +37,12 @@ void CDivTransform::Load(CXmlNode* element)
         keyframe.zoom = zoom.empty() ? 1.0f : float(ParseFloat(zoom.c_str()));
         keyframe.time = float(ParseFloat(child->GetAttribute("time").c_str()));
     }
-    if (!m_keyframes.empty())
-        RegisterInCurrentScope("ui");
+    if (m_keyframes.empty())
+        return;
+    RegisterInCurrentScope("ui");
+    // Also through the pane's own commands: a pane opened before its mode is entered (the start
+    // pane) would otherwise never see the commands of that mode.
+    AddHandlerBits(kHandlesEvent);
 }
 
 bool CDivTransform::OnEvent(const InputEvent& event)

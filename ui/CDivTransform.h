@@ -25,7 +25,8 @@ class CDivTransform : public CDiv, public CControl
 
     // In place of the node load: only the keyframes ("pan", "zoom", "time"; a later element of
     // the same tag replaces an earlier one). With any keyframe the node joins the control group
-    // "ui" of the current scope, so that the mode's named commands reach it.
+    // "ui" of the current scope, so that the mode's named commands reach it, and its pane
+    // hands it the commands the pane is given.
     void Load(CXmlNode* element) override;
     // A command that names a keyframe animates the tree's root, when it is a pane. Always false.
     bool OnEvent(const InputEvent& event) override;

@@ -1,6 +1,7 @@
 #include "wiring/GameButtonServices.h"
 
 #include "creatures/CFloater.h"
+#include "platform/CCursor.h"
 #include "platform/CView.h"
 
 CBase* GameButtonServices::ShowTip(const CString& text, const Vector2<float>& position, float size)
@@ -26,4 +27,16 @@ void GameButtonServices::FinishTip(CBase* floater)
 {
     if (CFloater* tip = dynamic_cast<CFloater*>(floater))
         tip->Finish();
+}
+
+void GameButtonServices::SetCursor(const char* name, int32_t ms)
+{
+    if (CCursor* cursor = CCursor::Peek())
+        cursor->SetCursor(name, ms);
+}
+
+void GameButtonServices::SetMarkerPosition(const Vector2<float>& point)
+{
+    if (CCursor* cursor = CCursor::Peek())
+        cursor->SetMarkerPosition(point);
 }

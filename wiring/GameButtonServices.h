@@ -1,6 +1,6 @@
 #pragma once
-// Buttons' tips as floating labels (CFloater), which own themselves; every other button service
-// keeps the platform defaults of CButtonServices.
+// Buttons' tips as floating labels (CFloater), which own themselves, and the game's cursor and
+// its touch marker; every other button service keeps the platform defaults of CButtonServices.
 #include "ui/CButtonServices.h"
 
 class GameButtonServices : public CButtonServices
@@ -9,4 +9,6 @@ class GameButtonServices : public CButtonServices
     CBase* ShowTip(const CString& text, const Vector2<float>& position, float size) override;
     void RefreshTip(CBase* floater) override;
     void FinishTip(CBase* floater) override;
+    void SetCursor(const char* name, int32_t ms) override;
+    void SetMarkerPosition(const Vector2<float>& point) override;
 };

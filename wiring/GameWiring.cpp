@@ -7,6 +7,7 @@
 #include "creatures/CFly.h"
 #include "creatures/CFrog.h"
 #include "platform/CAudio.h"
+#include "platform/CConsole.h"
 #include "platform/CControlApp.h"
 #include "platform/CGesture.h"
 #include "platform/CModeFrontEnd.h"
@@ -35,6 +36,12 @@ CSceneCreatureServices s_creatures;
 CHintsView::Services s_hints;
 GameButtonServices s_buttons;
 bool s_installed = false;
+
+// The console lives from its first use on.
+void ToggleConsole()
+{
+    CConsole::Instance()->Toggle();
+}
 
 void ReloadMaterials()
 {
@@ -84,6 +91,7 @@ void GameWiring::Install()
     // the screen rotation.
     CControlApp::CommandHooks commands = CControlApp::SetCommandHooks(CControlApp::CommandHooks());
     commands.setActiveById = &CDivPane::SetActiveById;
+    commands.toggleConsole = &ToggleConsole;
     commands.reloadMaterials = &ReloadMaterials;
     commands.rotateTo = &CScreenRotate::RotateToHook;
     CControlApp::SetCommandHooks(commands);

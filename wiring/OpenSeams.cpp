@@ -182,13 +182,9 @@ const std::vector<OpenSeams::Seam> kSeams = {
 // Seams that only a later piece of work can fill, each with what it waits for. Whoever builds
 // that piece installs the seam in GameWiring and deletes its line here.
 const std::vector<OpenSeams::Waiting> kWaiting = {
-    {"CControlApp::SetCommandHooks.toggleConsole", "the console"},
     {"CPlayServices::StopReplay", "the replay"},
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
-    {"CSkeletonServices::SetCursor", "the cursor"},
-    {"CButtonServices::SetCursor", "the cursor"},
-    {"CButtonServices::SetMarkerPosition", "the cursor"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
     {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
 };

@@ -6,6 +6,7 @@
 #include "platform/CGame.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
+#include "support/FakePlatform.h"
 #include "support/TestScopes.h"
 
 #include <cmath>
@@ -209,5 +210,42 @@ TEST(ScreenRotateMaths, SwingAndNormalise)
     EXPECT_FLOAT_EQ(CScreenRotate::Normalise(450.0f), 90.0f);
     EXPECT_FLOAT_EQ(CScreenRotate::Normalise(-90.0f), 270.0f);
     EXPECT_FLOAT_EQ(CScreenRotate::Normalise(360.0f), 0.0f);
+}
+} // namespace
+
+namespace
+{
+class ScreenRotateRequests : public PlatformTest
+{
+  protected:
+    void TearDown() override
+    {
+        CScreenRotate::Toggle(false);
+        CSingleton<CGame>::Toggle(false);
+        PlatformTest::TearDown();
+    }
+};
+
+TEST_F(ScreenRotateRequests, TheShortWayToAnAbsoluteTarget)
+{
+    Layer()->SetRotation(0.0f);
+    CScreenRotate* rotate = CScreenRotate::Instance();
+    rotate->RotateTo(0.0f);
+    EXPECT_FALSE(rotate->IsRunning()) << "already there";
+
+    rotate->RotateTo(270.0f);
+    ASSERT_TRUE(rotate->IsRunning());
+    EXPECT_FLOAT_EQ(rotate->GetToAngle(), -90.0f) << "from 0 to 270 turns by -90";
+    EXPECT_EQ(rotate->GetToSize(), Vector2<int32_t>(480, 320));
+    EXPECT_FLOAT_EQ(Layer()->GetRotation(), 0.0f) << "the platform draws unturned meanwhile";
+
+    // The platform says 0 while it turns; asking for 0 now turns back.
+    rotate->RotateTo(0.0f);
+    EXPECT_FLOAT_EQ(rotate->GetToAngle(), 0.0f);
+    EXPECT_EQ(rotate->GetToSize(), Vector2<int32_t>(320, 480));
+    rotate->RotateTo(90.0f);
+    rotate->RotateTo(450.0f);
+    EXPECT_FLOAT_EQ(rotate->GetToAngle(), 90.0f);
+    EXPECT_EQ(rotate->GetToSize(), Vector2<int32_t>(480, 320)) << "two quarter turns in a row: still absolute";
 }
 } // namespace

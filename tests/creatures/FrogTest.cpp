@@ -631,7 +631,8 @@ TEST_F(FrogTest, EyesBlinkAndTurnTowardsTheFlyWithinTheirStrain)
     for (const CEye& each : head.eyes)
     {
         CEye::Quad left[CEye::kSpriteCount], right[CEye::kSpriteCount];
-        const Vector2<float> flyLeft = snout + Vector2<float>(-1.0f, -0.6f), flyRight = snout + Vector2<float>(1.0f, -0.6f);
+        const Vector2<float> flyLeft = snout + Vector2<float>(-1.0f, -0.6f);
+        const Vector2<float> flyRight = snout + Vector2<float>(1.0f, -0.6f);
         each.Place(transform, &flyLeft, 0, left);
         each.Place(transform, &flyRight, 0, right);
         EXPECT_TRUE(left[CEye::kEyeball].shown && left[CEye::kEyelid].shown && left[CEye::kHighlight].shown);
@@ -675,6 +676,32 @@ TEST_F(FrogTest, FeetFollowTheirJointAndSwingTheirToes)
         EXPECT_GT(toe.foot.z, 0.0f);
         EXPECT_LT((toe.knee - moved).Length(), toe.length + 1e-4f);
         EXPECT_TRUE(toe.shadowVisible);
+    }
+
+    // Resting 90 degrees out of line (offset 0, period 1): after 2 s it jumps 60 +- 10 back
+    // towards the body's direction, swinging its toes; in line it never jumps.
+    CFoot& foot = feet[2];
+    const Vector2<float> target = foot.GetTargetDirection();
+    Random random;
+    random.Seed(3);
+    for (const bool inLine : {false, true})
+    {
+        foot.facing = inLine ? target : Matrix3::Rotation(kTwoPi / 4.0f).TransformPoint(target);
+        const Vector2<float> before = foot.facing;
+        foot.fidgetStamp = 10000;
+        foot.Update(0.0f, 11990, random);
+        EXPECT_EQ(foot.facing, before);
+        foot.Update(0.0f, inLine ? 60000 : 12010, random);
+        const float cross = target.x * foot.facing.y - target.y * foot.facing.x;
+        const float apart = std::fabs(FastAtan2(cross, Dot(target, foot.facing))) * kDegreesPerRadian;
+        if (inLine)
+            EXPECT_EQ(foot.facing, before);
+        else
+        {
+            EXPECT_GE(apart, 19.5f);
+            EXPECT_LE(apart, 40.5f);
+            EXPECT_EQ(foot.toes[0].mode, CToe::kSwinging);
+        }
     }
 
     // A toe's first aim sets both ends; from 170 to -170 degrees it swings the short way.

@@ -89,7 +89,17 @@ TEST_F(StartupTest, LeavingFromTheFrontEndStartsThereNextTime)
     EXPECT_EQ("", Preference("currentpuzzle"));
     EXPECT_EQ("", Preference("currenthistory"));
 
-    // Present but empty is the player's choice, even without a result for the first puzzle.
+    // Present but empty counts as absent: without a result for the first puzzle the player
+    // returns to it; with one the front end stays.
+    CSingleton<CGame>::Instance();
+    CSingleton<CStartup>::Instance();
+    EXPECT_EQ("maingame", CurrentMode());
+    ASSERT_NE(nullptr, CPuzzle::Peek());
+    EXPECT_EQ("puzzle1000", CPuzzle::Peek()->GetName());
+    CGame::Instance()->PopMode();
+    CPreferences::Instance()->SetString("puzzle1000", "3,1.000000,20.000000,0,0");
+    Quit();
+    Restart();
     CSingleton<CGame>::Instance();
     CSingleton<CStartup>::Instance();
     EXPECT_EQ("frontend", CurrentMode());

@@ -88,3 +88,19 @@ stop_game() {
     GAME_PID=""
     [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM: $(cat "$WORK/err.log")"
 }
+
+# The value of a preference once the saved file holds it, or "" when it does not (yet).
+saved() {
+    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
+}
+# Waits up to 10 s for the saved file to show the preference at the value; saves come 2 to 3 s
+# after a change.
+wait_saved() {
+    local key="$1" value="$2"
+    for _ in $(seq 1 100); do
+        [ "$(saved "$key")" = "$value" ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $key=$value: $(cat "$WORK/err.log")"
+        sleep 0.1
+    done
+    fail "$key is \"$(saved "$key")\" in preferences.xml, expected \"$value\""
+}

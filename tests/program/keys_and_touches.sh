@@ -17,21 +17,6 @@ WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' | h
 # No window manager runs: keyboard focus follows the pointer, so it rests on the window.
 xdotool mousemove --sync 160 240 || fail "cannot move the pointer"
 
-# The value of a preference once the saved file holds it, or "" when it does not (yet).
-saved() {
-    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
-}
-# Waits up to 10 s for the saved file to show the preference at the value; saves come 2 to 3 s
-# after a change.
-wait_saved() {
-    local key="$1" value="$2"
-    for _ in $(seq 1 100); do
-        [ "$(saved "$key")" = "$value" ] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $key=$value: $(cat "$WORK/err.log")"
-        sleep 0.1
-    done
-    fail "$key is \"$(saved "$key")\" in preferences.xml, expected \"$value\""
-}
 # Waits up to 10 s for the saved file to hold the preference at all.
 wait_present() {
     for _ in $(seq 1 100); do

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The start-up sequence seen from outside, through the preferences.xml the game leaves behind:
 # a first run enters the front end and then the first puzzle, which stays in play at SIGTERM and
-# is kept for the next start; a player who left from the front end starts there and stays there,
-# the front end drawing every frame until the end.
+# is kept for the next start; a player with a result for the first puzzle who left from the front
+# end starts there and stays there, the front end drawing every frame until the end.
 source "$(dirname "$0")/common.bash"
 copy_game
 start_xvfb
@@ -12,8 +12,10 @@ stop_game
 grep -q 'currentpuzzle="puzzle1000"' "$WORK/preferences.xml" ||
     fail "a first run did not keep the first puzzle in play: $(cat "$WORK/preferences.xml")"
 
-# Left from the front end last time: "currentpuzzle" is present and empty.
-sed -i 's/currentpuzzle="[^"]*"/currentpuzzle=""/' "$WORK/preferences.xml"
+# Left from the front end last time, with a result for the first puzzle: "currentpuzzle" is
+# present and empty. (Without that result an empty one counts as absent: the first puzzle again.)
+sed -i 's/currentpuzzle="[^"]*"/currentpuzzle=""/; s/<preferences/<preferences puzzle1000="3,1.000000,20.000000,0,0"/' \
+    "$WORK/preferences.xml"
 start_game_until_drawn
 sleep 1
 import -window root "$WORK/later.png" 2>/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A minute in the moonlit pond, whose layers use every kind (planes with the effect link, the
-# board, particles, petals and rays), under the sanitizers: the scene keeps moving, a finger
-# passes through it, and the game ends cleanly with nothing reported on standard error.
+# board, particles, petals, rays, the play buttons' text and a button), under the sanitizers: the
+# scene keeps moving, a finger passes through it, and the game ends cleanly with nothing reported
+# on standard error.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game

@@ -63,7 +63,7 @@ class PondsGlTest : public DrawFixture
             for (const CRef<CLayer>& layer : pond->GetLayers())
                 kinds.insert(layer->GetClassName());
             EXPECT_EQ(kinds, std::set<std::string>({"CLayerBoard", "CLayerParticles", "CLayerPetals",
-                                                    "CLayerPlane", "CLayerRays", "CLayerText"}))
+                                                    "CLayerPlane", "CLayerRays", "CLayerButtons", "CLayerText"}))
                 << name;
             pond->Draw();
         }
