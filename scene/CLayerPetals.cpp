@@ -7,10 +7,24 @@
 #include "scene/PetalWorld.h"
 #include "scene/RandomRange.h"
 
+#include <algorithm>
+
 namespace
 {
 [[maybe_unused]] const bool s_registered = LayerKindMap::Register("Petals", &CLayerPetals::Make);
+
+// Longest wait between two releases: an hour is already a pond without petals.
+constexpr float kMaxPeriodSeconds = 3600.0f;
+
+// Seconds to whole milliseconds, within 0 and the longest wait: a huge value from a document
+// would overflow, and a negative one (or not a number) counts as no wait.
+int32_t ToMilliseconds(float seconds)
+{
+    if (!(seconds > 0.0f))
+        return 0;
+    return int32_t(std::min(seconds, kMaxPeriodSeconds) * 1000.0f);
 }
+} // namespace
 
 CLayerPetals::CLayerPetals() : CLayer("CLayerPetals") {}
 
@@ -23,7 +37,7 @@ void CLayerPetals::Load(CXmlNode& element)
 {
     CLayer::Load(element);
     const Vector2<float> seconds = ReadFloatRange(element, "period", Vector2<float>(1.0f, 5.0f));
-    m_period = Vector2<int32_t>(int32_t(seconds.x * 1000.0f), int32_t(seconds.y * 1000.0f));
+    m_period = Vector2<int32_t>(ToMilliseconds(seconds.x), ToMilliseconds(seconds.y));
     m_nextRelease = CClock::Now() + uint32_t(DrawIntRange(m_period));
     m_depth = ReadFloatRange(element, "depth", Vector2<float>(0.0f, 1.0f));
 

@@ -82,6 +82,9 @@ TEST_F(LayerKindsTest, PetalsReadTheirPeriodDepthAndLooks)
         {R"(<layer type="Petals" period="2" depth="0.5"><petal radius="0.1"/><x/><petal/></layer>)",
          {2000, 2000}, {0.5f, 0.5f}, 2},
         {R"(<layer type="petals" period="0.25,0.5" depth="0.2,0.8"><petal/></layer>)", {250, 500}, {0.2f, 0.8f}, 1},
+        // Beyond the longest wait (an hour), below none or not a number, a period is held at the limit.
+        {R"(<layer type="Petals" period="-3,1e30"/>)", {0, 3600000}, {0, 1}, 0},
+        {R"(<layer type="Petals" period="nan"/>)", {0, 0}, {0, 1}, 0},
     };
     for (const Case& c : cases)
     {
