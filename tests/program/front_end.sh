@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# The front end as a player without records meets it: the board of puzzles shows a lily pad for
-# each puzzle; a tap on puzzle 1000's turns the screen over to its information pane, whose Play
-# starts puzzle 1000; once it is solved (by dragging the limbs of its hint steps) and the player
-# is back on the board, its lily is in bloom and coloured unlike an unsolved one.
+# The front end as a new player meets it: the game opens on puzzle 1000, whose in-game menu
+# (Escape) leads back to the pond, the board of puzzles with a lily pad for each puzzle. A tap on
+# puzzle 1000's turns the screen over to its information pane, whose Play starts puzzle 1000;
+# once it is solved (by dragging the limbs of its hint steps) and the player is back on the
+# board, its lily is in bloom and coloured unlike an unsolved one.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
 start_xvfb
 
-# Left from the front end last time, nothing solved yet.
-echo '<preferences currentpuzzle="" currenthistory=""/>' >"$WORK/preferences.xml"
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
@@ -33,6 +32,15 @@ mean() {
 saved() {
     sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
 }
+
+# From puzzle 1000 to the front end: the in-game menu's "Back to the pond".
+xdotool key Escape || fail "cannot press Escape"
+sleep 2
+xdotool mousemove --sync 160 286 click 1 || fail "cannot tap Back to the pond"
+sleep 3
+alive "on the way to the front end"
+xdotool mousemove --sync 160 470 || fail "cannot move the pointer"
+sleep 0.5
 
 # The board: four lilies a row from (0.7, 0.9) in steps of (2.2, 1.9) cells; a cell is 35.6
 # pixels and the view starts at (-1, -3.25). The board is narrower than the screen, so it settles
