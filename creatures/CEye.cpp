@@ -38,7 +38,7 @@ void CEye::Load(CXmlNode& element)
         look = Vector2<float>(0.0f, -1.0f);
     strain = ReadFloatAttribute(element, "strain");
     flexibility = ReadFloatAttribute(element, "flexibility");
-    blinkDelay = int32_t(1000.0f * ReadFloatAttribute(element, "blinkdelay"));
+    blinkDelay = ReadMillisecondsAttribute(element, "blinkdelay");
     blinkDuration = ReadFloatAttribute(element, "blinkduration");
 
     CMaterialSet* set = CMaterialSet::Instance();

@@ -57,7 +57,7 @@ void CToe::Load(CXmlNode& toe)
     length = ReadFloatAttribute(toe, "length");
     angleDown = ReadFloatAttribute(toe, "angledn");
     angleUp = ReadFloatAttribute(toe, "angleup");
-    phase = int32_t(1000.0f * ReadFloatAttribute(toe, "phase"));
+    phase = ReadMillisecondsAttribute(toe, "phase");
     period = ReadFloatAttribute(toe, "period");
 
     CXmlNode* foot = toe.GetParent();

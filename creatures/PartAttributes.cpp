@@ -4,6 +4,9 @@
 #include "core/ReadColourAttribute.h"
 #include "core/TextFields.h"
 
+#include <algorithm>
+#include <cmath>
+
 Vector2<float> ReadPairAttribute(const CXmlNode& element, const char* name, const Vector2<float>& fallback)
 {
     const CString& text = element.GetAttribute(name);
@@ -22,6 +25,15 @@ Vector4<float> ReadRectAttribute(const CXmlNode& element, const char* name)
 float ReadFloatAttribute(const CXmlNode& element, const char* name)
 {
     return float(ParseFloat(element.GetAttribute(name).c_str()));
+}
+
+int32_t ReadMillisecondsAttribute(const CXmlNode& element, const char* name)
+{
+    constexpr double kDay = 86400000.0;
+    const double ms = 1000.0 * ParseFloat(element.GetAttribute(name).c_str());
+    if (std::isnan(ms))
+        return 0;
+    return int32_t(std::clamp(ms, -kDay, kDay));
 }
 
 CXmlNode* FirstChildNamed(CXmlNode& node, const char* name)

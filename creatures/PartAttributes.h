@@ -5,6 +5,8 @@
 #include "core/Vector2.h"
 #include "core/Vector4.h"
 
+#include <cstdint>
+
 class CXmlNode;
 
 // The pair at the element's attribute name; fallback when the attribute is missing or empty.
@@ -15,5 +17,8 @@ Vector2<float> ReadPairAttribute(const CXmlNode& element, const char* name, cons
 Vector4<float> ReadRectAttribute(const CXmlNode& element, const char* name);
 // A number; 0 when missing.
 float ReadFloatAttribute(const CXmlNode& element, const char* name);
+// A time written in seconds, as whole milliseconds (truncated); within a day either way, so that
+// a damaged value never leaves the range of the game clock.
+int32_t ReadMillisecondsAttribute(const CXmlNode& element, const char* name);
 // The first child element named name, or null.
 CXmlNode* FirstChildNamed(CXmlNode& node, const char* name);

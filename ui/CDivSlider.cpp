@@ -50,7 +50,9 @@ void CDivSlider::Draw()
 bool CDivSlider::OnMotion(const InputEvent& event)
 {
     m_slider.OnMotion(event.position);
-    return false;
+    // While the knob is dragged the motion is the slider's: a control beneath that acts on any
+    // drag (the front end's board scrolls) must not move with it.
+    return m_slider.IsDragging();
 }
 
 bool CDivSlider::OnDragBegin(const InputEvent& event)

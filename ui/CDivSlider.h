@@ -14,6 +14,7 @@ class CDivSlider : public CDiv
     void Load(CXmlNode* element) override;
     CRef<CDivLine> Layout(CRef<CDivLine> line) override;
     void Draw() override;
+    // Taken only while the knob is dragged.
     bool OnMotion(const InputEvent& event) override;
     // Drags begin only on an active, enabled node.
     bool OnDragBegin(const InputEvent& event) override;

@@ -616,6 +616,12 @@ TEST_F(FrogTest, EyesBlinkAndTurnTowardsTheFlyWithinTheirStrain)
     eye.blinkDelay = 200;
     eye.blinkDuration = 0.3f;
     EXPECT_EQ(eye.GetOpenness(0), 1.0f) << "never blinked";
+    CXmlDocument damaged;
+    ASSERT_TRUE(damaged.Parse("<eye blinkdelay=\"1e30\" look=\"0,0\"/>", false));
+    CEye far;
+    far.Load(*damaged.GetRoot());
+    EXPECT_EQ(far.blinkDelay, 86400000) << "a day at most";
+    EXPECT_EQ(far.look, Vector2<float>(0.0f, -1.0f)) << "no look: up the picture";
     eye.Blink(1000);
     for (const auto& [ms, open] : {std::pair{1000, 1.0f}, {1199, 1.0f}, {1275, 0.5f}, {1350, 0.0f}, {1500, 1.0f}})
         EXPECT_NEAR(eye.GetOpenness(ms), open, 1e-3f) << ms;
