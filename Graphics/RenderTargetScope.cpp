@@ -1,5 +1,6 @@
 #include "Graphics/RenderTargetScope.h"
 
+#include "Graphics/CGraphics.h"
 #include "platform/CView.h"
 
 #include <algorithm>
@@ -15,6 +16,15 @@ RenderTargetScope::RenderTargetScope(const CRef<CTexture>& target, const Vector4
     // Rows flipped: the top of rect lands in the texture's last row, where v = 1 reads it.
     view = std::make_unique<CView>(Vector4<int32_t>(0, 0, size.x, size.y),
                                    Vector4<float>(rect.x, rect.y + rect.w, rect.z, -rect.w), 0.0f);
+    UseWholeTarget(size);
+}
+
+void RenderTargetScope::UseWholeTarget(const Vector2<int32_t>& size)
+{
+    // A view counts its viewport's rows from the top of the logical screen; a texture's image
+    // starts at its first row, whatever the screen's height.
+    if (CGraphics* graphics = CGraphics::Peek(); graphics && graphics->IsLive())
+        graphics->SetViewport(0, 0, size.x, size.y);
 }
 
 RenderTargetScope::~RenderTargetScope()

@@ -23,6 +23,9 @@ struct RenderTargetScope
 
     // The viewport used, in texture pixels: 1 x 1 without a texture.
     static Vector2<int32_t> ViewportFor(const CTexture* texture);
+    // Sets the viewport to the texture's first size.x by size.y pixels, after a view was pushed
+    // for drawing into it.
+    static void UseWholeTarget(const Vector2<int32_t>& size);
 
     CRef<CTexture> texture;
     uint32_t mode;

@@ -144,6 +144,7 @@ void CDirectJ::SetVideoMode(bool, const Vector2<int>& size)
         return;
     m_windowSize = m_surfaceSize = surface;
     m_videoReady = true;
+    AdvanceDisplayGeneration();
     CGraphics* graphics = CGraphics::Instance();
     if (m_backend->HasGlContext())
         graphics->InitState();
@@ -165,6 +166,7 @@ void CDirectJ::SetRotation(float degrees)
     if (rotation == m_rotation)
         return;
     m_rotation = rotation;
+    AdvanceDisplayGeneration();
     SetScreenSize(m_windowSize);
 }
 

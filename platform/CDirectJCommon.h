@@ -39,6 +39,12 @@ class CDirectJCommon : public CBase
     float GetScalarA() const { return m_scalarA; }
     float GetScalarB() const { return m_scalarB; }
 
+    // Counts the displays the program has had: it moves when a video mode is set and when the
+    // screen turns (a rotation set, or an animated turn starting), not on a plain resize. Screen
+    // captures compare it to tell whether their picture still matches the screen.
+    static int32_t GetDisplayGeneration() { return s_displayGeneration; }
+    static void AdvanceDisplayGeneration() { ++s_displayGeneration; }
+
   protected:
     CDirectJCommon() = default;
 
@@ -60,4 +66,7 @@ class CDirectJCommon : public CBase
     Vector3<float> m_acceleration = Vector3<float>(0, 0, -1);
     float m_scalarA = 0.0f;
     float m_scalarB = 1.0f;
+
+  private:
+    static inline int32_t s_displayGeneration = 0;
 };

@@ -62,7 +62,7 @@ void PostGameCommand(const char* name)
     CGame::Instance()->PostCommand(name);
 }
 
-// Render-to-texture images of the scene do not exist yet: the shower runs over the sharp scene.
+// Without an installed overlay the shower runs over the sharp scene.
 void NoOverlay(bool, float, float) {}
 
 const CPetals::Hooks kDefaultHooks{&GameClock, &SensePlatform, &PlayPlatformSound, &PostGameCommand, &NoOverlay};
@@ -131,6 +131,23 @@ void CPetals::Load()
     if (loaded > 0)
         for (size_t i = loaded; i < m_petals.size(); ++i)
             m_petals[i] = m_petals[GlobalRandom().Next() % loaded];
+}
+
+void CPetals::ShowImposter(bool shown, float blurAmount, float blurSeconds)
+{
+    CPetals* petals = Peek();
+    if (!petals)
+        return;
+    if (!shown)
+    {
+        petals->m_imposter.Reset();
+        return;
+    }
+    petals->m_imposter = CImposter::Create("overlays", "_imposter");
+    petals->m_imposter->SetRecaptureOnRotation(true);
+    petals->m_imposter->SetStaleOnRotation(true);
+    if (blurAmount > 0.0f)
+        petals->m_imposter->SetBlur(blurAmount, blurSeconds);
 }
 
 void CPetals::Fire()

@@ -5,6 +5,8 @@
 // shower runs it swallows taps, and a tap opens the in-game menu ("ingame"). A singleton of the
 // group "maingame". Times are ms of the "maingame" game clock unless named in seconds.
 // Invariant: "petalsthrown" is posted exactly once per Fire, when the petals are thrown.
+#include "Graphics/CImposter.h"
+#include "core/CRef.h"
 #include "core/CScheduled.h"
 #include "core/CSingleton.h"
 #include "platform/CControl.h"
@@ -26,7 +28,7 @@ class CPetals : public CScheduled, public CControl, public CDrawing, public CSin
         void (*playSound)(const char* name);
         void (*postCommand)(const char* name);
         // Shows the scene blurred under the shower (amount, over seconds), or takes that away.
-        // Until the scene can be drawn into a texture this does nothing.
+        // By default nothing (tests); the program installs ShowImposter.
         void (*setOverlay)(bool shown, float blurAmount, float blurSeconds);
     };
     static const Hooks& GetDefaultHooks();
@@ -34,6 +36,10 @@ class CPetals : public CScheduled, public CControl, public CDrawing, public CSin
     static const Hooks& GetHooks();
     // Returns the previous hooks.
     static Hooks SetHooks(const Hooks& hooks);
+    // The overlay of the program: a picture of the scene (texture "_imposter") drawn back in the
+    // pass "overlays" under the petals, easing to blurAmount over blurSeconds; taken again after
+    // the screen turns, and hidden while it turns. Held by the shower until Stop.
+    static void ShowImposter(bool shown, float blurAmount, float blurSeconds);
 
     // Reads the document "petals" (see Load).
     void Init() override;
@@ -78,6 +84,7 @@ class CPetals : public CScheduled, public CControl, public CDrawing, public CSin
 
     // Shower state.
     bool m_overlay = false; // the blurred scene is shown under the petals
+    CRef<CImposter> m_imposter;
     bool m_active = false;
     bool m_thrown = false;
     int32_t m_startTime = 0;

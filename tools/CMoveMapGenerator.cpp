@@ -35,12 +35,15 @@ bool CMoveMapGenerator::LoadSpecies(const char* path, CSkeleton& skeleton)
 
 CMoveMapGenerator::CMoveMapGenerator(CSkeleton& skeleton, const Rules& rules) : m_skeleton(skeleton), m_rules(rules)
 {
+    auto reach = [&](int a, int b)
+    {
+        const CJoint* joint = skeleton.GetJoint(a);
+        return a == b ? 0.0f : joint ? joint->GetDistance(b) : 0.0f;
+    };
+    // A species drawn a hair off symmetric must not make one side of the frog reach farther.
     for (int a = 0; a < kLimbs; ++a)
         for (int b = 0; b < kLimbs; ++b)
-        {
-            const CJoint* joint = skeleton.GetJoint(a);
-            m_reach[a][b] = a == b ? 0.0f : joint ? joint->GetDistance(b) : 0.0f;
-        }
+            m_reach[a][b] = std::min(reach(a, b), reach(MirrorLimb(a), MirrorLimb(b)));
 }
 
 // The frog faces up the board (towards smaller y), as the species stands: its hands are above
@@ -166,16 +169,23 @@ std::vector<Vector2<float>> CMoveMapGenerator::MakeRestShape(Pose key)
 
 CMoveMap::Entries CMoveMapGenerator::Generate()
 {
-    CMoveMap::Entries entries;
-    std::vector<Pose> keys;
+    // The relaxation is not exactly mirror-symmetric (joints settle in index order), so a pose
+    // and its mirror image are kept or left out together.
+    CMoveMap::Entries standing;
     for (Pose candidate : MakeCandidates())
     {
         std::vector<Vector2<float>> rest = MakeRestShape(candidate);
-        if (!Stands(rest))
-            continue;
-        keys.push_back(candidate);
-        entries[candidate].rest = std::move(rest);
+        if (Stands(rest))
+            standing[candidate].rest = std::move(rest);
     }
+    CMoveMap::Entries entries;
+    std::vector<Pose> keys;
+    for (auto& [key, entry] : standing)
+        if (standing.count(PackNormalised(Mirrored(CellsOf(key)))) != 0)
+        {
+            keys.push_back(key);
+            entries[key].rest = entry.rest;
+        }
     for (auto& [key, entry] : entries)
         for (int limb = 0; limb < kLimbs; ++limb)
             entry.targets[limb] = MakeTargets(key, limb, keys);
@@ -188,6 +198,17 @@ CMoveMapGenerator::Cells CMoveMapGenerator::CellsOf(Pose pose)
     for (int limb = 0; limb < kLimbs; ++limb)
         cells[size_t(limb)] = Pose::GetCell(pose, limb);
     return cells;
+}
+
+CMoveMapGenerator::Cells CMoveMapGenerator::Mirrored(const Cells& cells)
+{
+    Cells mirrored;
+    for (int limb = 0; limb < kLimbs; ++limb)
+    {
+        const Vector2<int>& cell = cells[size_t(MirrorLimb(limb))];
+        mirrored[size_t(limb)] = Vector2<int>(-cell.x, cell.y);
+    }
+    return mirrored;
 }
 
 Pose CMoveMapGenerator::PackNormalised(const Cells& cells)

@@ -4,7 +4,9 @@
 // keep the species' anatomy (IsAnatomical) and the species, relaxed with its limbs pinned there,
 // holds its bones and ligaments (Stands). Legality is translation-invariant and every hop is
 // reversible, so the table is closed (every target is a key) and symmetric (every hop has its way
-// back) by construction. Deterministic: the same species and rules give the same table.
+// back) by construction. The frog is mirror-symmetric, so the table is too: a pose stands only
+// when its mirror image stands, and reaches are the shorter of a limb pair and its mirror pair.
+// Deterministic: the same species and rules give the same table.
 #include "core/Vector2.h"
 #include "puzzle/CMoveMap.h"
 #include "puzzle/Pose.h"
@@ -68,6 +70,10 @@ class CMoveMapGenerator
     CMoveMap::Entries Generate();
 
     static Cells CellsOf(Pose pose);
+    // The pose seen in a mirror: x negated, left and right limbs swapped (at any offset).
+    static Cells Mirrored(const Cells& cells);
+    // The limb that plays limb's part in the mirror image.
+    static int MirrorLimb(int limb) { return limb ^ 1; }
     // The cells moved to the origin and packed; 0 when any coordinate would not fit a nibble
     // after the move.
     static Pose PackNormalised(const Cells& cells);

@@ -1,6 +1,7 @@
 #include "tools/CPuzzleGenerator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <iterator>
@@ -16,7 +17,15 @@ constexpr int kMaxAttempts = 4000;
 constexpr int kDetourMoves = 2;
 // The frog starts at the bottom of the board: some limb on one of these rows or below.
 constexpr int kHomeRow = 6;
+// A win opens this many puzzles further on: the player always has a few to choose from.
 constexpr int32_t kUnlocks = 3;
+// The first puzzles teach; each opens just the next two.
+constexpr int32_t kTutorialUnlocks = 2;
+constexpr int32_t kTutorialPuzzles = 4;
+// The first puzzles' tutorials: moving a limb; undo and redo by swipe; the goal and the fly.
+const char* const kTutorials[] = {"tutorial/first", "tutorial/second", "tutorial/third"};
+// "Few" shortest solutions, for the hardest group.
+constexpr int32_t kFewSolutions = 12;
 
 // SplitMix64: the same numbers from a seed on every platform, unlike the standard
 // distributions.
@@ -94,23 +103,49 @@ bool IsWritable(const CString& text)
     return text.find_first_of("\"<&") == CString::npos;
 }
 
-const CPuzzleGenerator::Recipe kCatalogue[] = {
-    {"First hop", 3, 0.55f, 1000},       {"Tiptoe", 3, 0.55f, 1001},
-    {"Sidestep", 4, 0.55f, 1002},    {"Stretch", 4, 0.55f, 1003},
-    {"The climb", 5, 0.55f, 1004},       {"Lily steps", 5, 0.5f, 1005},
-    {"Crossing", 6, 0.5f, 1006},     {"Stepping stones", 6, 0.5f, 1007},
-    {"Zigzag", 7, 0.5f, 1008},       {"Narrow ledge", 7, 0.5f, 1009},
-    {"The gap", 8, 0.5f, 1010},      {"Long reach", 8, 0.5f, 1011},
-    {"Detour", 9, 0.45f, 1012},      {"Switchback", 9, 0.45f, 1013},
-    {"Tight squeeze", 10, 0.45f, 1014},  {"Reed maze", 10, 0.45f, 1015},
-    {"Backtrack", 11, 0.45f, 1016},      {"Over the top", 11, 0.45f, 1017},
-    {"Winding way", 12, 0.45f, 1018},    {"The long way", 12, 0.45f, 1019},
-    {"Lost in the reeds", 13, 0.45f, 1020}, {"Night crossing", 13, 0.45f, 1021},
-    {"Frog's labyrinth", 14, 0.45f, 1022},  {"Grand tour", 15, 0.45f, 1023},
+// One group of the catalogue: a pond, the par of its first and last puzzle, and a title for
+// each puzzle in order. Pars rise evenly through the group.
+struct Group
+{
+    const char* pond;
+    int32_t firstPar;
+    int32_t lastPar;
+    float density;
+    // The most shortest solutions a puzzle of the group may have; 0: any number.
+    int32_t maxSolutions;
+    std::vector<const char*> titles;
 };
 
-// The collection's ponds, from morning to night.
-const char* const kPonds[] = {"morning", "reeds", "blossom", "rain", "dusk", "night"};
+const Group kGroups[] = {
+    {"morning", 2, 9, 0.55f, 0,
+     {"First hop", "Tiptoe", "Sidestep", "Stretch", "Morning dew", "The climb", "Lily steps",
+      "Early riser", "Sunrise", "Pink sky", "Dewdrops", "Wake up", "Yawning frog", "First light",
+      "Mist on the water", "Warm stones", "Golden hour", "Bright eyes", "Reach for the sun", "Daybreak",
+      "The long morning"}},
+    {"blossom", 4, 12, 0.5f, 0,
+     {"Buttercups", "Clover", "Daisy chain", "Bumblebee", "Tall grass", "Dandelion clock", "Sweet pea",
+      "Poppy field", "Butterfly path", "Honeysuckle", "Meadowsweet", "Foxglove", "Bluebells", "Cowslip",
+      "Wildflower walk", "Lavender", "Thistledown", "Cornflower", "Harvest mouse", "Sunflower",
+      "Summer's end"}},
+    {"reeds", 6, 14, 0.5f, 0,
+     {"Bulrush", "Cattail", "Narrow ledge", "Stepping stones", "Reed maze", "Tight squeeze",
+      "Heron's shadow", "Rustling", "Reed warbler", "Switchback", "Sedge", "Water mint", "Hidden channel",
+      "Zigzag", "The gap", "Long reach", "Backtrack", "Dragonfly", "Kingfisher", "Thicket",
+      "Lost in the reeds"}},
+    {"rain", 8, 16, 0.45f, 0,
+     {"First drops", "Puddle jump", "Drizzle", "Ripples", "Downpour", "Umbrella leaf", "Splash",
+      "Rain dance", "Wet moss", "Storm drain", "Thunder", "Rainbow", "Raindrop race", "Slippery stones",
+      "Overflow", "Cloudburst", "Torrent", "Deluge", "Flood plain", "Petrichor", "After the storm"}},
+    {"dusk", 10, 18, 0.45f, 0,
+     {"Evening", "Long shadows", "Sunset", "Midges", "Twilight", "Bat's flight", "Moth light",
+      "Amber water", "Crickets", "Last light", "Owl call", "Gloaming", "Ember sky", "Nightfall", "Fading",
+      "Purple hour", "Heron's rest", "Curfew", "Dusk chorus", "Shadow play", "The long way"}},
+    {"night", 18, 24, 0.4f, kFewSolutions,
+     {"Starlight", "Moonrise", "Fireflies", "Night crossing", "Glow-worm", "Midnight", "Owl's watch",
+      "Silver water", "Constellation", "Milky way", "Will-o'-the-wisp", "Moon path", "Night heron",
+      "Deep water", "Witching hour", "Frog's labyrinth", "Eclipse", "Dark of the moon", "Shooting star",
+      "Grand tour", "Dawn again"}},
+};
 } // namespace
 
 void CPuzzleGenerator::GetMoves(Layout layout, Pose from, std::vector<Pose>& out) const
@@ -194,7 +229,49 @@ std::vector<Pose> CPuzzleGenerator::Solve(Layout layout, Pose home, Pose goal) c
     return path;
 }
 
-bool CPuzzleGenerator::Make(const Recipe& recipe, PuzzleDescription& out) const
+CPuzzleGenerator::Measure CPuzzleGenerator::MeasureOf(Layout layout, Pose home, Pose goal,
+                                                     const std::vector<Pose>& solution) const
+{
+    Measure measure;
+    const Distances fromHome = Reach(layout, home);
+    const auto end = fromHome.find(goal.Bits());
+    if (end == fromHome.end() || solution.size() < 2)
+        return measure;
+    measure.par = end->second;
+    measure.reachable = int32_t(fromHome.size());
+
+    // Shortest paths counted layer by layer: each pose's count is the sum of its parents'.
+    std::vector<std::pair<int32_t, uint32_t>> order;
+    for (const auto& [bits, distance] : fromHome)
+        if (distance <= measure.par)
+            order.emplace_back(distance, bits);
+    std::sort(order.begin(), order.end());
+    std::unordered_map<uint32_t, int64_t> paths{{home.Bits(), 1}};
+    std::vector<Pose> moves;
+    for (const auto& [distance, bits] : order)
+    {
+        const int64_t count = paths[bits];
+        GetMoves(layout, Pose(bits), moves);
+        for (Pose to : moves)
+        {
+            const auto at = fromHome.find(to.Bits());
+            if (at != fromHome.end() && at->second == distance + 1)
+                paths[to.Bits()] = std::min<int64_t>(paths[to.Bits()] + count, kManySolutions);
+        }
+    }
+    measure.solutions = int32_t(paths[goal.Bits()]);
+
+    size_t open = 0;
+    for (size_t step = 0; step + 1 < solution.size(); ++step)
+    {
+        GetMoves(layout, solution[step], moves);
+        open += moves.size();
+    }
+    measure.branching = float(int(float(open) * 100 / float(solution.size() - 1) + 0.5f)) / 100;
+    return measure;
+}
+
+bool CPuzzleGenerator::Make(const Recipe& recipe, PuzzleDescription& out, const std::vector<CString>& made) const
 {
     const std::vector<Pose> placed = PlacedPoses(m_map);
     Sequence sequence(recipe.seed);
@@ -252,56 +329,108 @@ bool CPuzzleGenerator::Make(const Recipe& recipe, PuzzleDescription& out) const
         const std::vector<Pose> path = Solve(used, home, goal);
         if (int32_t(path.size()) != recipe.par + 1)
             continue;
+        const Measure measure = MeasureOf(used, home, goal, path);
+        if (recipe.maxSolutions > 0 && measure.solutions > recipe.maxSolutions)
+            continue;
 
-        out = PuzzleDescription();
-        out.title = recipe.title;
-        out.unlocks = kUnlocks;
-        out.category = CategoryOf(recipe.par);
-        out.species = "d-azureus";
-        out.knobs = KnobsOf(used);
-        out.hasLayout = true;
-        out.home = home;
-        out.goal = goal;
-        out.pondTemplate = "fallback";
-        out.difficulty = DifficultyOf(recipe.par);
-        out.par = recipe.par;
-        out.hintSteps = path;
-        out.complete = true;
+        PuzzleDescription puzzle;
+        puzzle.title = recipe.title;
+        puzzle.unlocks = recipe.unlocks;
+        puzzle.category = recipe.category;
+        puzzle.species = "d-azureus";
+        puzzle.knobs = KnobsOf(used);
+        puzzle.hasLayout = true;
+        puzzle.home = home;
+        puzzle.goal = goal;
+        puzzle.pondTemplate = recipe.pond;
+        puzzle.instructions = recipe.instructions ? recipe.instructions : "";
+        puzzle.difficulty = DifficultyOf(measure);
+        puzzle.par = recipe.par;
+        puzzle.hintSteps = path;
+        puzzle.complete = true;
+        if (std::find(made.begin(), made.end(), CanonicalOf(puzzle)) != made.end())
+            continue;
+        out = puzzle;
         return true;
     }
     return false;
 }
 
-const char* CPuzzleGenerator::PondOf(int32_t index)
-{
-    constexpr int32_t count = int32_t(sizeof(kPonds) / sizeof(kPonds[0]));
-    const int32_t block = (index < 0 ? 0 : index) / kPuzzlesPerPond;
-    return kPonds[block % count];
-}
-
 std::vector<CPuzzleGenerator::Recipe> CPuzzleGenerator::Catalogue()
 {
-    return std::vector<Recipe>(std::begin(kCatalogue), std::end(kCatalogue));
-}
-
-int32_t CPuzzleGenerator::CategoryOf(int32_t par)
-{
-    return par <= 4 ? 0 : par <= 7 ? 1 : par <= 11 ? 2 : 3;
-}
-
-float CPuzzleGenerator::DifficultyOf(int32_t par)
-{
-    // Each band's own start and step, so that no par lands on a rating threshold.
-    switch (CategoryOf(par))
+    std::vector<Recipe> recipes;
+    for (size_t group = 0; group < std::size(kGroups); ++group)
     {
-    case 0: return 0.0f;
-    case 1: return 0.1f + 0.1f * float(par - 5);
-    case 2: return 0.4f + 0.08f * float(par - 8);
-    default: return std::min(0.7f + 0.08f * float(par - 12), 1.0f);
+        const Group& g = kGroups[group];
+        const size_t count = g.titles.size();
+        for (size_t i = 0; i < count; ++i)
+        {
+            Recipe recipe;
+            recipe.title = g.titles[i];
+            recipe.par = g.firstPar + int32_t((size_t(g.lastPar - g.firstPar) * i + (count - 1) / 2) / (count - 1));
+            recipe.density = g.density;
+            recipe.seed = uint32_t(1000 + recipes.size());
+            recipe.maxSolutions = g.maxSolutions;
+            recipe.category = int32_t(group);
+            recipe.pond = g.pond;
+            recipe.unlocks = recipes.size() < size_t(kTutorialPuzzles) ? kTutorialUnlocks : kUnlocks;
+            if (recipes.size() < std::size(kTutorials))
+                recipe.instructions = kTutorials[recipes.size()];
+            recipes.push_back(recipe);
+        }
     }
+    return recipes;
 }
 
-CString CPuzzleGenerator::ToXml(const PuzzleDescription& puzzle)
+float CPuzzleGenerator::DifficultyOf(const Measure& measure)
+{
+    if (measure.par <= 0)
+        return 0.0f;
+    const float bits = float(measure.par) * std::log2(std::max(measure.branching, 1.0f)) -
+                       std::log2(float(std::max(measure.solutions, 1)));
+    const float difficulty = std::clamp(bits / kHardestBits, 0.0f, 1.0f);
+    return float(int(difficulty * 100 + 0.5f)) / 100;
+}
+
+CString CPuzzleGenerator::CanonicalOf(const PuzzleDescription& puzzle)
+{
+    // Each form moved so its knobs touch the board's top and left edges; the smaller text of
+    // the puzzle and its mirror image stands for both.
+    auto text = [](std::vector<Vector2<int>> knobs, Pose home, Pose goal)
+    {
+        Vector2<int> low(7, 7);
+        for (const Vector2<int>& knob : knobs)
+            low.x = std::min(low.x, knob.x), low.y = std::min(low.y, knob.y);
+        for (Vector2<int>& knob : knobs)
+            knob -= low;
+        std::sort(knobs.begin(), knobs.end(), [](const Vector2<int>& a, const Vector2<int>& b)
+                  { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+        const uint32_t shift = uint32_t(low.y << 4 | low.x) * 0x01010101u;
+        CString out = Pose::ToText(Pose(home.Bits() - shift)) + Pose::ToText(Pose(goal.Bits() - shift));
+        for (const Vector2<int>& knob : knobs)
+            out += CString::Format(" %d,%d", knob.x, knob.y);
+        return out;
+    };
+    std::vector<Vector2<int>> mirrored;
+    for (const Vector2<int>& knob : puzzle.knobs)
+        mirrored.emplace_back(7 - knob.x, knob.y);
+    const CString plain = text(puzzle.knobs, puzzle.home, puzzle.goal);
+    const CString mirror = text(mirrored, MirrorPose(puzzle.home), MirrorPose(puzzle.goal));
+    return std::min(plain, mirror);
+}
+
+Pose CPuzzleGenerator::MirrorPose(Pose pose)
+{
+    Pose mirrored;
+    for (int limb = 0; limb < kLimbs; ++limb)
+    {
+        const Vector2<int> cell = Pose::GetCell(pose, limb ^ 1);
+        mirrored = Pose::SetCell(mirrored, limb, Vector2<int>(7 - cell.x, cell.y));
+    }
+    return mirrored;
+}
+
+CString CPuzzleGenerator::ToXml(const PuzzleDescription& puzzle, const Measure* measure)
 {
     for (const CString* text : {&puzzle.title, &puzzle.instructions, &puzzle.pondTemplate, &puzzle.species})
         if (!IsWritable(*text))
@@ -318,7 +447,11 @@ CString CPuzzleGenerator::ToXml(const PuzzleDescription& puzzle)
     {
         out += " instructions=\"" + puzzle.instructions + "\"";
     }
-    out += CString::Format(" difficulty=\"%.2f\">\n", double(puzzle.difficulty));
+    out += CString::Format(" difficulty=\"%.2f\"", double(puzzle.difficulty));
+    if (measure)
+        out += CString::Format(" reachable=\"%d\" solutions=\"%d\" branching=\"%.2f\"", measure->reachable,
+                               measure->solutions, double(measure->branching));
+    out += ">\n";
     for (Pose step : puzzle.hintSteps)
         out += "    <step pose=\"" + Pose::ToText(step) + "\"/>\n";
     out += "  </hint>\n";

@@ -21,15 +21,35 @@ class CPuzzleGenerator
     using Distances = std::unordered_map<uint32_t, int32_t>;
 
     // What the shipped puzzles are made from. Layouts are drawn with the given share of the
-    // board's cells holding knobs, and seeds tried from seed upwards until a puzzle of exactly
-    // par moves turns up.
+    // board's cells holding knobs, from a sequence seeded with seed, until a puzzle of exactly
+    // par moves with at most maxSolutions shortest solutions (0: any number) turns up.
     struct Recipe
     {
         const char* title;
         int32_t par;
         float density;
         uint32_t seed;
+        int32_t maxSolutions = 0;
+        // The group the puzzle belongs to (the file's category) and the pond it plays in.
+        int32_t category = 0;
+        const char* pond = "fallback";
+        int32_t unlocks = 3;
+        // The tutorial script the puzzle runs at its start (a data-folder name), or null.
+        const char* instructions = nullptr;
     };
+
+    // How hard a puzzle is, measured on its layout: the fewest moves (proven by breadth-first
+    // search), the poses the frog can reach from home, how many different shortest solutions
+    // there are (at most kManySolutions), and the mean number of moves open at each pose of the
+    // hint's solution before the goal.
+    struct Measure
+    {
+        int32_t par = 0;
+        int32_t reachable = 0;
+        int32_t solutions = 0;
+        float branching = 0.0f;
+    };
+    static constexpr int32_t kManySolutions = 999999;
 
     explicit CPuzzleGenerator(const CMoveMap& map) : m_map(map) {}
 
@@ -46,28 +66,35 @@ class CPuzzleGenerator
     // cannot be reached or either pose cannot stand on the layout.
     std::vector<Pose> Solve(Layout layout, Pose home, Pose goal) const;
 
-    // A puzzle of exactly recipe.par moves into out (title, layout, home, goal, hint steps,
-    // par, difficulty, category, unlocks; pond "fallback", species "d-azureus"); false when no
-    // seed within the search limit gives one.
-    bool Make(const Recipe& recipe, PuzzleDescription& out) const;
+    // The measure of the puzzle from home to goal on layout along solution (home first, goal
+    // last; a shortest one); par 0 when the goal cannot be reached.
+    Measure MeasureOf(Layout layout, Pose home, Pose goal, const std::vector<Pose>& solution) const;
 
-    // The shipped set, numbered from 1000 in this order, par rising.
+    // A puzzle of exactly recipe.par moves into out (title, layout, home, goal, hint steps,
+    // par, difficulty, category, pond, unlocks; species "d-azureus"), unlike every puzzle in
+    // made (by CanonicalOf); false when no layout within the search limit gives one.
+    bool Make(const Recipe& recipe, PuzzleDescription& out, const std::vector<CString>& made = {}) const;
+
+    // The shipped set, numbered from 1000 in this order: groups of puzzles, each in a pond of
+    // its own and rising in par, the groups rising in difficulty.
     static std::vector<Recipe> Catalogue();
-    // The pond of the index-th puzzle of the collection (from 0): the ponds follow one another
-    // through a day, each holding kPuzzlesPerPond puzzles in a row, and start again after night.
-    static const char* PondOf(int32_t index);
-    static constexpr int32_t kPuzzlesPerPond = 4;
-    // The rating band of a par: 0 warm-up (up to 4 moves), 1 easy (to 7), 2 tricky (to 11),
-    // 3 hard; the puzzle's category.
-    static int32_t CategoryOf(int32_t par);
-    // Difficulty in 0..1, inside the band of CategoryOf whose rating text the game shows
-    // (0 for a warm-up, below 1/3 easy, below 2/3 tricky, else hard), rising with par.
-    static float DifficultyOf(int32_t par);
+    // Difficulty in 0..1 from a measure, two decimals, as the file holds it and the game's
+    // rating reads it (below 1/3 easy, below 2/3 tricky, else hard): the bits of choice the
+    // player makes along the way, par times log2 of the branching, less log2 of the number of
+    // shortest solutions, against kHardestBits.
+    static float DifficultyOf(const Measure& measure);
+    static constexpr float kHardestBits = 64.0f;
+    // The same puzzle up to a shift on the board and the mirror image (x mirrored, left and
+    // right limbs swapped): equal texts exactly for such puzzles.
+    static CString CanonicalOf(const PuzzleDescription& puzzle);
+    // The pose seen in the board's mirror: x := 7 - x, left and right limbs swapped.
+    static Pose MirrorPose(Pose pose);
 
     // The puzzle file's text, in the order the game's listing reader needs (the hint, then the
     // pond, then the frog), without declaration or comments. Empty when a text holds a quote,
     // "<" or "&", which the game's reader could not read back.
-    static CString ToXml(const PuzzleDescription& puzzle);
+    // With a measure, the hint element records it too (attributes the game does not read).
+    static CString ToXml(const PuzzleDescription& puzzle, const Measure* measure = nullptr);
 
     static Layout LayoutOf(const std::vector<Vector2<int>>& knobs);
     // The knob cells of a layout, row by row.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -31,25 +32,30 @@ int main(int argc, char** argv)
     const CPuzzleGenerator generator(map);
 
     int32_t number = 1000;
+    std::vector<CString> made;
     for (const CPuzzleGenerator::Recipe& recipe : CPuzzleGenerator::Catalogue())
     {
         PuzzleDescription puzzle;
-        if (!generator.Make(recipe, puzzle))
+        if (!generator.Make(recipe, puzzle, made))
         {
             std::fprintf(stderr, "PuzzleGen: no puzzle of %d moves for \"%s\"\n", recipe.par, recipe.title);
             return 1;
         }
-        puzzle.pondTemplate = CPuzzleGenerator::PondOf(number - 1000);
+        made.push_back(CPuzzleGenerator::CanonicalOf(puzzle));
+        const CPuzzleGenerator::Measure measure =
+            generator.MeasureOf(CPuzzleGenerator::LayoutOf(puzzle.knobs), puzzle.home, puzzle.goal, puzzle.hintSteps);
         const std::string path = std::string(argv[2]) + "/puzzle" + std::to_string(number) + ".xml";
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << CPuzzleGenerator::ToXml(puzzle);
+        out << CPuzzleGenerator::ToXml(puzzle, &measure);
         if (!out.flush())
         {
             std::fprintf(stderr, "PuzzleGen: cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("puzzle%04d  par %2d  category %d  difficulty %.2f  knobs %2zu  %s\n", number, puzzle.par,
-                    puzzle.category, double(puzzle.difficulty), puzzle.knobs.size(), puzzle.title.c_str());
+        std::printf("puzzle%04d  %-7s par %2d  reach %5d  solutions %6d  branching %5.2f  difficulty %.2f  knobs %2zu  %s\n",
+                    number, puzzle.pondTemplate.c_str(), puzzle.par, measure.reachable, measure.solutions,
+                    double(measure.branching), double(puzzle.difficulty), puzzle.knobs.size(), puzzle.title.c_str());
+        std::fflush(stdout);
         ++number;
     }
     return 0;

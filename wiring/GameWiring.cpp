@@ -18,6 +18,7 @@
 #include "scene/CKnob.h"
 #include "scene/CLayer.h"
 #include "scene/CLayerBoard.h"
+#include "scene/CPetals.h"
 #include "scene/CPond.h"
 #include "scene/CSceneCreatureServices.h"
 #include "scene/TrailFeedback.h"
@@ -75,6 +76,11 @@ void GameWiring::Install()
     CHintServices::Install(&s_hints);
     CLayerBoard::SetHintDrawer(&CHintsView::DrawHintOnBoard);
 
+    // The petal shower of a win over a blurred picture of the scene.
+    CPetals::Hooks petals = CPetals::GetDefaultHooks();
+    petals.setOverlay = &CPetals::ShowImposter;
+    CPetals::SetHooks(petals);
+
     // The skeleton's target highlights and tips, the entice effect and its particles.
     CSkeletonServices::Install(&s_creatures);
     CEnticeServices::Install(&s_creatures);
@@ -129,6 +135,7 @@ void GameWiring::Uninstall()
     CLayerBoard::SetFlyLoader(nullptr);
     CKnob::SetLimbProbe(nullptr);
     CHintServices::Install(nullptr);
+    CPetals::SetHooks(CPetals::GetDefaultHooks());
     CLayerBoard::SetHintDrawer(nullptr);
     CSkeletonServices::Install(nullptr);
     CEnticeServices::Install(nullptr);

@@ -186,7 +186,6 @@ const std::vector<OpenSeams::Waiting> kWaiting = {
     {"CPlayServices::RunTutorial", "the tutorial"},
     {"CPlayServices::CloseTutorialPane", "the tutorial"},
     {"CHintServices::IsTutorialBusy", "the tutorial"},
-    {"CPetals::SetHooks.setOverlay", "the blurred stand-in of the scene (imposters)"},
 };
 } // namespace
 

@@ -26,10 +26,15 @@ fail() {
 }
 
 # The game and its data folder, so that preferences.xml is written here and not in the build.
+# The first puzzles' tutorials hold the player's input while they run, so a test that is not
+# about them plays without them (KEEP_TUTORIALS=1 keeps them).
 copy_game() {
     cp "$GAME_SOURCE" "$WORK/frogpond" || fail "cannot copy $GAME_SOURCE"
     cp -r "$(dirname "$GAME_SOURCE")/data" "$WORK/data" || fail "no data folder beside $GAME_SOURCE"
     GAME="$WORK/frogpond"
+    if [ "${KEEP_TUTORIALS:-0}" != 1 ]; then
+        sed -i 's/ instructions="[^"]*"//' "$WORK"/data/puzzle/*.xml || fail "cannot take the tutorials out"
+    fi
 }
 
 # A 320x480 screen (the phone's) on the first free display number; sets DISPLAY.
@@ -103,4 +108,60 @@ wait_saved() {
         sleep 0.1
     done
     fail "$key is \"$(saved "$key")\" in preferences.xml, expected \"$value\""
+}
+
+# Board cells to screen pixels: the critical view (x, y, w, h in cells) fills the 320 pixel width
+# of the screen and is centred vertically on its 480 pixels; a knob's centre is its cell's
+# coordinates. Fractions of cells are allowed.
+board_x() { awk -v c="$1" -v r="$(sed -n 's/.*criticalview="\([^"]*\)".*/\1/p' "$WORK/data/rules.xml")" \
+    'BEGIN { split(r, v, ","); printf "%d", (c - v[1]) * 320 / v[3] }'; }
+board_y() { awk -v c="$1" -v r="$(sed -n 's/.*criticalview="\([^"]*\)".*/\1/p' "$WORK/data/rules.xml")" \
+    'BEGIN { split(r, v, ","); printf "%d", (480 - 320 * v[4] / v[3]) / 2 + (c - v[2]) * 320 / v[3] }'; }
+# The cell of limb (0 left hand .. 3 right foot) in a pose text: each limb is a "yx" digit pair,
+# limb 0 last.
+limb_x() { echo "${1:$((7 - 2 * $2)):1}"; }
+limb_y() { echo "${1:$((6 - 2 * $2)):1}"; }
+# The hint steps of a puzzle of this copy's data, one pose text a line, home first.
+hint_steps() {
+    sed -n 's/.*<step pose="\([0-7]\{8\}\)".*/\1/p' "$WORK/data/puzzle/$1.xml"
+}
+# The one limb that moves between two poses, as "x0 y0 x1 y1" in cells; fails unless exactly one.
+moved_limb() {
+    local limb found=""
+    for limb in 0 1 2 3; do
+        if [ "$(limb_x "$1" $limb)$(limb_y "$1" $limb)" != "$(limb_x "$2" $limb)$(limb_y "$2" $limb)" ]; then
+            [ -z "$found" ] || fail "hint step $1 -> $2 moves more than one limb"
+            found="$(limb_x "$1" $limb) $(limb_y "$1" $limb) $(limb_x "$2" $limb) $(limb_y "$2" $limb)"
+        fi
+    done
+    [ -n "$found" ] || fail "hint step $1 -> $2 moves no limb"
+    echo "$found"
+}
+# Drags a limb from one cell to another in small steps, as a finger would, and lets it land.
+drag_cells() {
+    local x0 y0 x1 y1 i
+    x0=$(board_x "$1") y0=$(board_y "$2") x1=$(board_x "$3") y1=$(board_y "$4")
+    xdotool mousemove --sync "$x0" "$y0" || fail "cannot move the pointer"
+    sleep 0.2
+    xdotool mousedown 1 || fail "cannot press"
+    # Straight over in a few quick steps: a finger that lingers by another knob on the way would
+    # have the limb put down there.
+    for i in 1 2 3 4; do
+        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 4)) $((y0 + (y1 - y0) * i / 4)) || fail "cannot drag"
+    done
+    # The limb follows at a limited speed: held until it is there, it lands where it is let go.
+    sleep 0.9
+    xdotool mouseup 1 || fail "cannot release"
+    sleep 1.5
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during a drag: $(cat "$WORK/err.log")"
+}
+# Plays a puzzle's hint steps from step $2 (default 1) on: one drag for each move.
+solve_by_hints() {
+    local steps s
+    mapfile -t steps < <(hint_steps "$1")
+    [ "${#steps[@]}" -ge 2 ] || fail "$1 has no hint steps"
+    for ((s = ${2:-1}; s < ${#steps[@]}; ++s)); do
+        # shellcheck disable=SC2046
+        drag_cells $(moved_limb "${steps[s - 1]}" "${steps[s]}")
+    done
 }

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The win seen by a player: on the first puzzle ("First hop", puzzle 1000), the fly lands on its
-# resting place a cell ahead of the goal; three drags of the hint's moves win, and within the
-# win's time the frog's tongue has taken the fly from there. On this 320x480 screen board cell
-# (x, y) lies at pixel (36 + 35.5 x, 116 + 35.5 y) and the fly rests at (216, 236); a fly there
-# leaves a busy patch, the water alone a smooth one.
+# The win seen by a player: on the first puzzle (puzzle 1000), the fly lands on its resting place
+# ahead of the goal (the hands' midpoint, moved the pond's "restdistance" along the way the goal
+# faces); the drags of the hint's moves win, and within the win's time the frog's tongue has
+# taken the fly from there. A fly there leaves a busy patch, the water alone a smooth one.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
@@ -11,10 +10,20 @@ start_xvfb
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 
+PUZZLE="$WORK/data/puzzle/puzzle1000.xml"
+GOAL=$(sed -n 's/.*<goal pose="\([0-7]\{8\}\)".*/\1/p' "$PUZZLE")
+POND=$(sed -n 's/.*<pond [^>]*template="\([^"]*\)".*/\1/p' "$PUZZLE")
+REST=$(sed -n 's/.*<fly [^>]*restdistance="\([^"]*\)".*/\1/p' "$WORK/data/pond/$POND.xml" | head -n 1)
+read -r RX RY < <(awk -v g="$GOAL" -v d="${REST:-1}" 'BEGIN {
+    for (l = 0; l < 4; ++l) { x[l] = substr(g, 8 - 2 * l, 1); y[l] = substr(g, 7 - 2 * l, 1) }
+    hx = x[0] - x[2] + x[1] - x[3]; hy = y[0] - y[2] + y[1] - y[3]; n = sqrt(hx * hx + hy * hy)
+    printf "%f %f", (x[0] + x[1]) / 2 + d * hx / n, (y[0] + y[1]) / 2 + d * hy / n }')
+FLY_X=$(board_x "$RX") FLY_Y=$(board_y "$RY")
 # The grey-level spread (0..255) of the 11x11 patch about the fly's resting place.
 fly_patch() {
     import -window root "$WORK/shot.png" 2>/dev/null || { echo 0; return; }
-    convert "$WORK/shot.png" -crop 11x11+211+231 -colorspace gray -format '%[fx:int(standard_deviation*255)]' info:
+    convert "$WORK/shot.png" -crop "11x11+$((FLY_X - 5))+$((FLY_Y - 5))" -colorspace gray \
+        -format '%[fx:int(standard_deviation*255)]' info:
 }
 # Waits up to 30 s for a pixel's grey level to pass a test (lt, ge) against a value.
 wait_pixel() {
@@ -29,17 +38,6 @@ wait_pixel() {
     done
     fail "pixel ($x, $y) never had a grey level $test $value (last $level)"
 }
-# Drags a limb from one pixel to another in small steps and lets go.
-drag() {
-    xdotool mousemove --sync "$1" "$2" mousedown 1 || fail "cannot press"
-    for i in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove --sync $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8))
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1 || fail "cannot release"
-}
-
 # A first run opens the first puzzle; should the title pane (cream) be up over it, "Play".
 sleep 6
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/err.log")"
@@ -53,15 +51,25 @@ for _ in $(seq 1 100); do
     [ "$(fly_patch)" -ge 11 ] && break
     sleep 0.2
 done
-# The hint's first two moves: right hand (4,4) to (5,4), left foot (2,6) to (1,5).
-drag 178 258 213 258
-sleep 1.5
-drag 107 329 71 293
-sleep 1.5
+# Every move of the hint but the last.
+mapfile -t STEPS < <(hint_steps puzzle1000)
+LAST=$((${#STEPS[@]} - 1))
+for ((s = 1; s < LAST; ++s)); do
+    # shellcheck disable=SC2046
+    drag_cells $(moved_limb "${STEPS[s - 1]}" "${STEPS[s]}")
+done
 before=$(fly_patch)
 [ "$before" -ge 11 ] || fail "the fly is not resting at its place before the win (spread $before)"
-# The winning move: right foot (3,6) to (3,5). The tongue is back in well within 1.5 s.
-drag 142 329 142 293
+# The winning move, let go at once: the tongue is back in well within 1.5 s.
+read -r x0 y0 x1 y1 < <(moved_limb "${STEPS[LAST - 1]}" "${STEPS[LAST]}")
+x0=$(board_x "$x0") y0=$(board_y "$y0") x1=$(board_x "$x1") y1=$(board_y "$y1")
+xdotool mousemove --sync "$x0" "$y0" mousedown 1 || fail "cannot press"
+for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove --sync $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8))
+    sleep 0.05
+done
+sleep 0.2
+xdotool mouseup 1 || fail "cannot release"
 gone=""
 for _ in $(seq 1 15); do
     sleep 0.1

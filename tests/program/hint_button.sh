@@ -18,24 +18,6 @@ tap() {
     xdotool mousemove --sync "$(($1 - 3))" "$(($2 - 3))" mousemove --sync "$1" "$2" click 1
     sleep 0.5
 }
-# The screen position of board cell (x, y) in the fallback pond on a 320x480 screen.
-cell_x() { echo $((35 + $1 * 71 / 2)); }
-cell_y() { echo $((115 + $1 * 71 / 2)); }
-# Drags a limb from one cell to another in small steps, then lets it land.
-hop() {
-    local x0 y0 x1 y1
-    x0=$(cell_x "$1") y0=$(cell_y "$2") x1=$(cell_x "$3") y1=$(cell_y "$4")
-    xdotool mousemove --sync "$x0" "$y0"
-    sleep 0.2
-    xdotool mousedown 1
-    for i in 1 2 3 4 5 6 7 8 9 10; do
-        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 10)) $((y0 + (y1 - y0) * i / 10))
-        sleep 0.05
-    done
-    sleep 0.3
-    xdotool mouseup 1
-    sleep 1
-}
 # Pixels that differ between two screenshots inside the board (cells 0..6 across, 1..7 down).
 board_change() {
     compare -metric AE -fuzz 3% -crop 250x250+30+130 "$1" "$2" null: 2>&1 | cut -d' ' -f1
@@ -43,8 +25,10 @@ board_change() {
 
 tap 160 325 # "Play" on the title pane
 sleep 2
-# The right hand hops to (5, 4) and comes back by a swipe to the left: one undo offers the button.
-hop 4 4 5 4
+# The first hint move is made and taken back by a swipe to the left: one undo offers the button.
+mapfile -t STEPS < <(hint_steps puzzle1000)
+# shellcheck disable=SC2046
+drag_cells $(moved_limb "${STEPS[0]}" "${STEPS[1]}")
 xdotool mousemove --sync 290 440 mousedown 1
 for x in 260 220 180 140 100; do xdotool mousemove --sync "$x" 440; done
 xdotool mouseup 1
@@ -56,10 +40,8 @@ changed=$(board_change "$WORK/before.png" "$WORK/after.png")
 [ "${changed:-0}" -gt 200 ] || fail "the hint button changed $changed pixels of the board"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
 
-# The hint steps of puzzle 1000: right hand, left foot, right foot.
-hop 4 4 5 4
-hop 2 6 1 5
-hop 3 6 3 5
+# The hint steps of puzzle 1000.
+solve_by_hints puzzle1000
 for _ in $(seq 1 50); do
     grep -q 'puzzle1000="' "$WORK/preferences.xml" 2>/dev/null && break
     sleep 0.2

@@ -39,29 +39,8 @@ wait_saved_record() {
     fail "preferences.xml holds no record of $1: $(cat "$WORK/preferences.xml" 2>/dev/null)"
 }
 
-# The board's cells on this screen: the centre of cell (x, y) is at (36 + 35x, 116 + 35y).
-cell_x() { echo $((36 + 35 * $1)); }
-cell_y() { echo $((116 + 35 * $1)); }
-# Drags a limb from one cell to another in small steps, as a finger would.
-drag() {
-    local x0 y0 x1 y1
-    x0=$(cell_x "$1") y0=$(cell_y "$2") x1=$(cell_x "$3") y1=$(cell_y "$4")
-    xdotool mousemove --sync "$x0" "$y0" mousedown 1 || fail "cannot press"
-    sleep 0.15
-    for i in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8)) || fail "cannot drag"
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1 || fail "cannot release"
-    sleep 0.8
-    alive "during a drag"
-}
-
-# Puzzle 1000: its hint steps, one limb each (poses "yx" per limb).
-drag 4 4 5 4
-drag 2 6 1 5
-drag 3 6 3 5
+# Puzzle 1000: its hint steps, one limb each.
+solve_by_hints puzzle1000
 wait_saved_record puzzle1000
 sleep 3 # the petals fly
 shot shower
@@ -76,9 +55,7 @@ xdotool key Return || fail "cannot press Return"
 sleep 2
 alive "after Return"
 # Puzzle 1001.
-drag 1 5 3 5
-drag 2 6 2 7
-drag 3 6 4 7
+solve_by_hints puzzle1001
 wait_saved_record puzzle1001
 [ "$(saved currentpuzzle)" = puzzle1002 ] || fail "the next puzzle is not puzzle1002: $(cat "$WORK/preferences.xml")"
 
