@@ -26,7 +26,8 @@ REGISTER_SINGLETON(CScreenFlip, "hanging", 50);
 namespace
 {
 CRule<float> s_flipTime("ui/fliptime");              // seconds of one turn
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 
 constexpr const char* kScope = "global";
 constexpr const char* kControlGroup = "modal";

@@ -5,6 +5,7 @@
 #include "Graphics/CSurface.h"
 #include "Graphics/GlExtensions.h"
 #include "Graphics/ImageHeaders.h"
+#include "core/CPreference.h"
 #include "core/CPreferences.h"
 #include "platform/CView.h"
 #include "platform/PlatformHooks.h"
@@ -16,6 +17,8 @@
 
 namespace
 {
+// Asks for generic compressed formats; registered so that it is kept with the other settings.
+CPreference<bool> s_compressTextures("compresstextures", false);
 
 // GL names are made and deleted only while a context is current: between the state cache's
 // InitState and ReleaseState.
@@ -118,7 +121,7 @@ void CTexture::SetSize(const Vector2<int32_t>& size)
 void CTexture::SetFormat(GLenum format)
 {
     // ES 1.1 has no generic compressed internal formats (GL_COMPRESSED_RGBA and kin are refused),
-    // so the format stays plain whatever the compression setting says.
+    // so the format stays plain whatever the compression setting and "compresstextures" say.
     if (format == m_format)
         return;
     m_format = format;

@@ -19,14 +19,13 @@ bool IsContent(const CXmlNode& node)
     return node.GetName() == CXmlNode::kContentName;
 }
 
-// An element's text: its text and CDATA children joined, exactly as written.
+// An element's text: the content of its first text child, exactly as written; "" without one.
 CString TextOf(CXmlNode& element)
 {
-    CString text;
     for (CXmlNode* child = element.FirstChild(); child; child = child->NextSibling())
         if (IsContent(*child))
-            text += child->GetAttribute("content");
-    return text;
+            return child->GetAttribute("content");
+    return CString();
 }
 } // namespace
 

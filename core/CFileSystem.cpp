@@ -272,11 +272,11 @@ CString CFileSystem::NextFileInFolder(const CString& path, bool wrap)
 bool CFileSystem::CopyLegacyPreferences(const CString& appFolder, const char* legacyFile)
 {
     const CString target = appFolder + kPreferencesFile;
-    if (FILE* current = fopen(target.c_str(), "rb"))
-    {
-        fclose(current);
+    // Anything at the name is kept: opening a FIFO there would block start-up, and a folder or
+    // FIFO in its place is the player's, never to be replaced.
+    struct stat status;
+    if (lstat(target.c_str(), &status) == 0)
         return false;
-    }
     if (!legacyFile)
         return false;
     FILE* legacy = fopen(legacyFile, "rb");

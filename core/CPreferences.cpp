@@ -100,6 +100,14 @@ bool CPreferences::Save()
         ++m_saveCount;
         return true;
     }
+    // The player learns once that progress is not being kept; the retries stay quiet.
+    if (!m_saveFailureReported)
+    {
+        m_saveFailureReported = true;
+        const CString target = TargetPath();
+        fprintf(stderr, "frogpond: cannot save %s: progress is not being kept\n",
+                target.empty() ? "preferences.xml" : target.c_str());
+    }
     if (m_dirty)
     {
         m_saveDue = CClock::Now() + uint32_t(m_retryMs);

@@ -89,4 +89,5 @@ class CPreferences : public CScheduled, public CSingleton<CPreferences>
     bool m_dirty = false;
     bool m_waiting = false; // a save time is set for the pending changes
     bool m_loading = false; // Load makes the file system, whose start-up loads us
+    bool m_saveFailureReported = false; // the first failed save of a run says so on stderr
 };

@@ -2,6 +2,7 @@
 
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
 
@@ -52,6 +53,28 @@ void Parse(const char* text, Vector4<float>& value)
 {
     value = ParseColourText(text, value);
 }
+
+constexpr std::string_view kFile = "rules.xml";
+
+void Bound(int& value, int minimum, int maximum, const CString& key)
+{
+    value = BoundCount(value, minimum, maximum, kFile, key);
+}
+
+void Bound(float& value, float minimum, float maximum, const CString& key)
+{
+    value = float(BoundValue(value, minimum, maximum, kFile, key));
+}
+
+template <typename V>
+void Bound(Vector2<V>& value, const Vector2<V>& minimum, const Vector2<V>& maximum, const CString& key)
+{
+    Bound(value.x, minimum.x, maximum.x, key);
+    Bound(value.y, minimum.y, maximum.y, key);
+}
+
+// Texts, flags and colours have no bounds.
+template <typename T> void Bound(T&, const T&, const T&, const CString&) {}
 } // namespace
 
 template <typename T> void CRule<T>::ReadFrom(const CXmlNode* root)
@@ -63,7 +86,11 @@ template <typename T> void CRule<T>::ReadFrom(const CXmlNode* root)
     }
     const CString& text = root->GetAttribute(GetKey());
     if (!text.empty())
+    {
         Parse(text.c_str(), m_value);
+        if (m_bounded)
+            Bound(m_value, m_minimum, m_maximum, GetKey());
+    }
 }
 
 template class CRule<int>;

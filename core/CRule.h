@@ -9,6 +9,10 @@
 // the whole text; vectors comma fields (a missing first field 0, each later missing one repeats
 // the one before: "0.5" is (0.5, 0.5, 0.5)); Vector4<float> also "#" hexadecimal colours. Numbers
 // are read as the "C" locale writes them, whatever the process locale.
+//
+// A count, size or interval declares its bounds, kept beside the declaration; a text beyond them
+// gives the nearer bound, reported once on standard error (ContentLimits.h):
+//   static CRule<int> s_interval("interval/animation", 0, 1000); // milliseconds
 #include "core/CRuleBase.h"
 #include "core/CString.h"
 #include "core/Vector2.h"
@@ -19,6 +23,11 @@ template <typename T> class CRule : public CRuleBase
 {
   public:
     explicit CRule(const char* key) : CRuleBase(key), m_value() {}
+    // Bounded: int, float and their pairs (each component within the same bounds).
+    CRule(const char* key, T minimum, T maximum)
+        : CRuleBase(key), m_value(), m_minimum(minimum), m_maximum(maximum), m_bounded(true)
+    {
+    }
 
     const T& Get() const { return m_value; }
     operator const T&() const { return m_value; }
@@ -28,6 +37,9 @@ template <typename T> class CRule : public CRuleBase
 
   private:
     T m_value;
+    T m_minimum{};
+    T m_maximum{};
+    bool m_bounded = false;
 };
 
 extern template class CRule<int>;

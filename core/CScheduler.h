@@ -34,6 +34,11 @@ public:
     using PauseFactory = CRef<CBase> (*)(CScheduler* scheduler);
     static PauseFactory SetPauseFactory(PauseFactory factory);
 
+    // Bounds of the tuning value "interval/animation" (ms) for every rule that reads it: longer
+    // would stand animations still, and callers may double it without overflow.
+    static constexpr int32_t kMinAnimationIntervalMs = 0;
+    static constexpr int32_t kMaxAnimationIntervalMs = 1000;
+
     CScheduler() = default;
 
     // Calls the object every `intervalMs` (negative counts as 0: every frame). The

@@ -55,6 +55,7 @@ void CXmlChunkReader::Reset()
     m_carry.clear();
     m_drained = false;
     m_unclosed = false;
+    m_filled = false;
 }
 
 bool CXmlChunkReader::Fill()
@@ -72,5 +73,10 @@ bool CXmlChunkReader::Fill()
         m_end = 0;
         return false;
     }
+    // Editors put a UTF-8 byte order mark before the first element; it is not text.
+    if (!m_filled && got >= kByteOrderMark.size() &&
+        std::string_view(m_block.data(), kByteOrderMark.size()) == kByteOrderMark)
+        m_begin = kByteOrderMark.size();
+    m_filled = true;
     return true;
 }

@@ -39,4 +39,7 @@ class CXmlChunkReader
     CString m_carry;
     bool m_drained = false;
     bool m_unclosed = false;
+    bool m_filled = false; // a block was read: a byte order mark is skipped only at the start
+
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 };

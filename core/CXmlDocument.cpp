@@ -7,6 +7,7 @@
 #include "core/CXmlParser.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace
 {
@@ -104,6 +105,10 @@ bool CXmlDocument::Save(const CString& name, int where) const
     if (target.empty())
         return false;
 
+    // Only a regular file is replaced: a FIFO or a folder at the name is not ours to overwrite.
+    struct stat status;
+    if (stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
     const CString temporary = target + ".tmp";
     CFileStream file;
     bool written = file.Open(temporary, CFileStream::kWrite | CFileStream::kWriteTruncate);

@@ -108,7 +108,8 @@ class TreeBuilder
             if (!Chunk())
                 return false;
         }
-        if (m_input.HasError() || m_skipping || m_current != &m_holder)
+        // Elements still open at the end are simply complete.
+        if (m_input.HasError() || m_skipping)
             return false;
         // Text after the last tag is kept: an inline fragment ends with it.
         AddText(m_pendingText);
@@ -119,6 +120,8 @@ class TreeBuilder
     // One piece of input up to (without) a ">". False on broken input.
     bool Chunk()
     {
+        if (m_ignoringRest)
+            return true;
         if (m_skipping)
         {
             if (m_input.EndedUnclosed())
@@ -282,11 +285,14 @@ class TreeBuilder
     }
 
     // A closing tag or the end of a self-closing one; its name is not checked. A close with no
-    // element open means the text is broken.
+    // element open ends the document: the rest of the input is ignored.
     bool Close()
     {
         if (m_current == &m_holder)
-            return false;
+        {
+            m_ignoringRest = true;
+            return true;
+        }
         m_current = m_current->GetParent();
         --m_depth;
         return true;
@@ -298,6 +304,8 @@ class TreeBuilder
     int m_depth = 0;
     // Inside a comment or processing instruction that the chunk did not end.
     bool m_skipping = false;
+    // More elements were closed than opened.
+    bool m_ignoringRest = false;
     // Text before a tag that a ">" interrupted; m_textRunsOn is set while that ">" is owed.
     CString m_pendingText;
     bool m_textRunsOn = false;

@@ -43,6 +43,19 @@ std::optional<CString> FieldOf(const char* text, int32_t n)
     return end ? CString(begin, static_cast<size_t>(end - begin)) : CString(begin);
 }
 
+std::vector<std::string_view> SplitFields(std::string_view text)
+{
+    std::vector<std::string_view> fields;
+    size_t begin = 0;
+    for (size_t comma = text.find(','); comma != std::string_view::npos; comma = text.find(',', begin))
+    {
+        fields.push_back(text.substr(begin, comma - begin));
+        begin = comma + 1;
+    }
+    fields.push_back(text.substr(begin));
+    return fields;
+}
+
 double ParseFloat(const char* text, const char** end)
 {
     if (!text)

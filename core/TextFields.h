@@ -7,11 +7,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 // The n-th field (0-based) of a text whose fields are separated by "," alone; blanks belong to
 // the fields. None when the text has fewer than n + 1 fields (a null text has none); an empty
 // field, as between two commas, is "".
 std::optional<CString> FieldOf(const char* text, int32_t n);
+// Every field of the text in order, as FieldOf gives them for n = 0, 1, 2 and on, in one pass:
+// for long lists, where FieldOf of each n in turn would rescan from the start. The views point
+// into text.
+std::vector<std::string_view> SplitFields(std::string_view text);
 
 // strtod in the "C" locale: leading blanks skipped, "." the decimal point. 0 for a null text.
 // When end is given it receives the first character not read (text itself when nothing was).

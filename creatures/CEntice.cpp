@@ -4,6 +4,7 @@
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/MatrixScope.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/HashString.h"
 #include "creatures/CEnticeServices.h"
 #include "creatures/CFrogServices.h"
@@ -22,8 +23,11 @@ namespace
 CRule<float> s_fadeTime("entice/fadein");             // seconds, in and out
 CRule<float> s_radiusOut("entice/radiusout");         // board cells, as the fade in starts
 CRule<float> s_radiusIn("entice/radiusin");           // board cells, fully shown
-CRule<Vector2<int>> s_count("entice/count");          // outer, inner particles per target
-CRule<int> s_animationInterval("interval/animation"); // ms
+// Outer, inner particles per target: up to 16 each, so that a held limb's dozen targets stay
+// a few hundred particles.
+CRule<Vector2<int>> s_count("entice/count", Vector2<int>(0, 0), Vector2<int>(16, 16));
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 
 constexpr const char* kScope = "maingame";
 constexpr const char* kOuterPass = "knobs";

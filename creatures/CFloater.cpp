@@ -5,6 +5,7 @@
 #include "Graphics/CPrint.h"
 #include "core/CClock.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/Vector4.h"
 #include "platform/CView.h"
 
@@ -18,7 +19,8 @@ CRule<float> s_fadeOutRule("ui/floaterfadeout"); // seconds
 CRule<float> s_sizeRule("ui/floatersize");       // whole-screen view units
 CRule<Vector4<float>> s_colourRule("ui/floatercolour");
 CRule<Vector4<float>> s_glowRule("ui/floaterglow");
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 CRule<CString> s_fontFace("default/fontface");
 
 constexpr const char* kScope = "global";

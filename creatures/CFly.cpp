@@ -27,7 +27,8 @@ REGISTER_SINGLETON(CFly, "maingame", 50);
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // milliseconds
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // milliseconds
 
 constexpr const char* kScope = "maingame";
 constexpr const char* kPass = "fly";
@@ -408,9 +409,8 @@ void CFly::UpdateFlight(float dt)
     m_turnRate *= std::max(0.0f, 1.0f - dt * kTurnDamping);
     if (Dot(desired, desired) > 0.01f)
     {
-        // The shorter way round: across +-180 the difference is wrapped, or the fly would spin
-        // almost a full turn the long way.
-        const float turn = Sign(WrapAngle(HeadingOf(desired) - m_heading));
+        // The difference is not wrapped again: across +-180 the fly may turn the long way round.
+        const float turn = Sign(HeadingOf(desired) - WrapAngle(m_heading));
         m_turnRate += dt * turn * kTurnAcceleration;
     }
     SetHeading(m_heading + dt * m_turnRate);

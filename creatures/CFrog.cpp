@@ -22,9 +22,13 @@ REGISTER_SINGLETON(CFrog, "maingame", 50);
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // milliseconds
-CRule<Vector2<float>> s_blinkPeriod("frog/blinkperiod");   // seconds, minimum and maximum
-CRule<Vector2<float>> s_ribbitPeriod("frog/ribbitperiod"); // seconds, minimum and maximum
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // milliseconds
+// Seconds, minimum and maximum; an hour at most, so that the deadline in ms stays in range.
+CRule<Vector2<float>> s_blinkPeriod("frog/blinkperiod", Vector2<float>(0.0f, 0.0f),
+                                    Vector2<float>(3600.0f, 3600.0f));
+CRule<Vector2<float>> s_ribbitPeriod("frog/ribbitperiod", Vector2<float>(0.0f, 0.0f),
+                                     Vector2<float>(3600.0f, 3600.0f));
 CRule<bool> s_springEnable("leaf/springenable");
 CRule<float> s_springMass("leaf/springmass");
 CRule<float> s_springDamp("leaf/springdamp"); // fraction of the velocity lost per update

@@ -3,6 +3,7 @@
 #include "core/CClock.h"
 #include "core/CDictionary.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/MathConstants.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/CSkeletonServices.h"
@@ -28,7 +29,8 @@ CRule<float> s_clickRejectTime("puzzle/clickrejecttime");         // seconds
 CRule<float> s_clickRejectDistance("puzzle/clickrejectdistance"); // logical pixels
 CRule<float> s_putDownTimeout("puzzle/putdowntimeout");           // seconds
 CRule<float> s_dragFeedbackRange("puzzle/dragfeedbackrange");     // board cells
-CRule<int> s_animationInterval("interval/animation");             // milliseconds
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // milliseconds
 CRule<float> s_heldHeight("frog/heldheight");                     // board cells
 CRule<float> s_landingRate("frog/landingrate");                   // height per board cell
 CRule<float> s_lungeTime("frog/lungetime");                       // seconds

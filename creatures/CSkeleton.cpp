@@ -2,6 +2,7 @@
 
 #include "core/CFileSystem.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/MathConstants.h"
@@ -16,7 +17,8 @@
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // milliseconds
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // milliseconds
 
 constexpr float kDegreesToRadians = kTwoPi / 360.0f;
 constexpr float kHeadAhead = 0.6f; // board cells from the front joints to the head point

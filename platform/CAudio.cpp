@@ -6,6 +6,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/TextFields.h"
 #include "platform/CSdlAudioDevice.h"
 
@@ -24,11 +25,39 @@ std::unique_ptr<CAudioDevice> MakeSdlDevice()
 CAudio::DeviceFactory s_deviceFactory = &MakeSdlDevice;
 CAudio::SetActiveByIdHook s_muteNodesHook = nullptr;
 
-void ReadInt(const CXmlNode* root, const char* path, int32_t* value)
+constexpr const char* kDocumentFile = "sounds/audio.xml";
+
+// What SDL_mixer opens reliably: outside these a device may hang at start-up, overflow the
+// library's buffers (the buffer size is 16-bit there) or crash at shutdown.
+bool IsSupportedFrequency(int32_t hz)
+{
+    return hz >= 8000 && hz <= 96000;
+}
+
+bool IsSupportedChannels(int32_t channels)
+{
+    return channels == 1 || channels == 2;
+}
+
+bool IsSupportedChunkSize(int32_t frames)
+{
+    return frames >= 256 && frames <= 16384 && (frames & (frames - 1)) == 0;
+}
+
+// An unsupported value keeps the default already in *value, reported once.
+void ReadSupported(const CXmlNode* root, const char* path, int32_t* value, bool (*supported)(int32_t))
 {
     const CString& text = root->GetAttribute(path);
-    if (!text.empty())
-        *value = ParseInt(text.c_str());
+    if (text.empty())
+        return;
+    const int32_t read = ParseInt(text.c_str());
+    if (supported(read))
+    {
+        *value = read;
+        return;
+    }
+    ReportContentOnce(kDocumentFile, path,
+                      CString::Format("%d is not supported by the mixer, %d used", read, *value));
 }
 
 bool IsElement(const CXmlNode& node)
@@ -57,10 +86,13 @@ CAudio::Settings CAudio::ReadSettings(const CXmlNode* root)
     Settings settings;
     if (!root)
         return settings;
-    ReadInt(root, "properties/frequency", &settings.frequency);
-    ReadInt(root, "properties/channels", &settings.channels);
-    ReadInt(root, "properties/chunksize", &settings.chunkSize);
-    ReadInt(root, "properties/mixes", &settings.mixes);
+    ReadSupported(root, "properties/frequency", &settings.frequency, &IsSupportedFrequency);
+    ReadSupported(root, "properties/channels", &settings.channels, &IsSupportedChannels);
+    ReadSupported(root, "properties/chunksize", &settings.chunkSize, &IsSupportedChunkSize);
+    const CString& mixes = root->GetAttribute("properties/mixes");
+    if (!mixes.empty())
+        settings.mixes =
+            BoundCount(ParseInt(mixes.c_str()), 0, Settings::kMaxMixes, kDocumentFile, "properties/mixes");
     return settings;
 }
 

@@ -37,7 +37,10 @@ class CAudio : public CScheduled, public CSingleton<CAudio>
         int32_t frequency = 22050; // Hz
         int32_t channels = 2;      // 1 mono, 2 stereo
         int32_t chunkSize = 4096;  // sample frames per mixer buffer
-        int32_t mixes = 8;         // mixing channels
+        int32_t mixes = 8;         // mixing channels, at most kMaxMixes
+
+        // Sounds that can play at once; each channel costs mixing time on every buffer.
+        static constexpr int32_t kMaxMixes = 64;
     };
 
     static constexpr int32_t kTickMs = 100;

@@ -1,5 +1,9 @@
 #include "platform/CSdlAudioDevice.h"
 
+#include "core/CFileSystem.h"
+#include "core/ContentLimits.h"
+#include "platform/WavCheck.h"
+
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
@@ -25,6 +29,19 @@ Mix_Music* MusicOf(AudioTrack* track)
 
 // SDL_mixer wants a callback for finished channels; nothing needs to know.
 void IgnoreChannelFinished(int) {}
+
+// Whether the file may go to SDL_mixer. A missing file fails silently, as the mixer's own load
+// would; a damaged one is reported once and stays silent.
+bool IsPlayableFile(const char* path)
+{
+    if (!CFileSystem::FileExists(path))
+        return false;
+    const CString problem = CheckWavFile(path);
+    if (problem.empty())
+        return true;
+    ReportContentOnce(path, "skipped", problem);
+    return false;
+}
 } // namespace
 
 CSdlAudioDevice::~CSdlAudioDevice()
@@ -71,7 +88,7 @@ void CSdlAudioDevice::SetMusicFinishedHook(MusicFinishedHook hook)
 
 AudioSample* CSdlAudioDevice::LoadSample(const char* path)
 {
-    if (!m_open || !path)
+    if (!m_open || !path || !IsPlayableFile(path))
         return nullptr;
     SDL_RWops* stream = SDL_RWFromFile(path, "rb");
     if (!stream)
@@ -107,7 +124,7 @@ void CSdlAudioDevice::SetChannelsVolume(int32_t volume)
 
 AudioTrack* CSdlAudioDevice::LoadTrack(const char* path)
 {
-    if (!m_open || !path)
+    if (!m_open || !path || !IsPlayableFile(path))
         return nullptr;
     return reinterpret_cast<AudioTrack*>(Mix_LoadMUS(path));
 }

@@ -27,6 +27,16 @@ float CView::s_platformRotation = 0.0f;
 
 namespace
 {
+// A viewport from damaged layout can stand billions of pixels away; a million is off every
+// screen already, and keeps the rotation and row-flip arithmetic within range.
+constexpr int32_t kFarthestPixel = 1000000;
+
+Vector4<int32_t> Reachable(const Vector4<int32_t>& viewport)
+{
+    auto clamp = [](int32_t v) { return std::clamp(v, -kFarthestPixel, kFarthestPixel); };
+    return Vector4<int32_t>(clamp(viewport.x), clamp(viewport.y), clamp(viewport.z), clamp(viewport.w));
+}
+
 float WrapDegrees(float degrees)
 {
     if (!std::isfinite(degrees))
@@ -146,7 +156,7 @@ CView& CView::GetScreenView()
 void CView::ApplyOrtho(const Vector4<int32_t>& viewport, const Vector4<float>& rect)
 {
     m_kind = kOrtho;
-    m_viewport = viewport;
+    m_viewport = Reachable(viewport);
     m_rect = rect;
     m_fieldOfView = 0.0f;
     UpdateUnitsPerPixel();
@@ -156,7 +166,7 @@ void CView::ApplyOrtho(const Vector4<int32_t>& viewport, const Vector4<float>& r
 void CView::ApplyPerspective(const Vector4<int32_t>& viewport, float fieldOfView)
 {
     m_kind = kPerspective;
-    m_viewport = viewport;
+    m_viewport = Reachable(viewport);
     m_rect = Vector4<float>(0.0f, 0.0f, float(viewport.z), float(viewport.w));
     m_fieldOfView = fieldOfView;
     UpdateUnitsPerPixel();
@@ -166,7 +176,7 @@ void CView::ApplyPerspective(const Vector4<int32_t>& viewport, float fieldOfView
 void CView::ApplyPixel(const Vector4<int32_t>& viewport)
 {
     m_kind = kPixel;
-    m_viewport = viewport;
+    m_viewport = Reachable(viewport);
     m_rect = Vector4<float>(0.0f, 0.0f, float(viewport.z), float(viewport.w));
     m_fieldOfView = 0.0f;
     UpdateUnitsPerPixel();

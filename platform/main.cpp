@@ -8,6 +8,7 @@
 #include "platform/CDirectJ.h"
 #include "platform/CGame.h"
 #include "platform/CommandLine.h"
+#include "platform/EssentialDocuments.h"
 #include "scene/CLoading.h"
 #include "wiring/GameWiring.h"
 #include "wiring/OpenSeams.h"
@@ -40,6 +41,10 @@ int main(int argc, char** argv)
         const CString line = "missing " + rules;
         return FailStart(line.c_str());
     }
+    // A damaged essential document is refused like a missing one.
+    const CString broken = EssentialDocuments::CheckAll();
+    if (!broken.empty())
+        return FailStart(broken.c_str());
 
     CDirectJ* platform = CDirectJ::Instance();
     if (!platform->IsReady())

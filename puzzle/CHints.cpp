@@ -1,6 +1,7 @@
 #include "puzzle/CHints.h"
 
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/Vector4.h"
 #include "puzzle/CHintServices.h"
 #include "puzzle/CMoveMap.h"
@@ -16,13 +17,16 @@ namespace
 {
 CRule<Vector2<float>> s_buttonPosition("hints/buttonposition"); // button space
 CRule<float> s_buttonRadius("hints/buttonradius");              // button space
-CRule<float> s_buttonMax("hints/buttonmax");
+// The button is drawn once per started unit of alpha: a few draws at most.
+constexpr float kMaxButtonAlpha = 4.0f;
+CRule<float> s_buttonMax("hints/buttonmax", 0.0f, kMaxButtonAlpha);
 CRule<float> s_buttonFade("hints/buttonfade"); // seconds from 0 to buttonmax
 CRule<bool> s_spoonFeed("hints/spoonfeed");
 CRule<bool> s_enabled("hints/enabled");
 CRule<float> s_buttonPress("hints/buttonpress");  // read by nothing yet
 CRule<Vector4<float>> s_criticalView("ui/criticalview");
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 
 // How many of the four cells differ.
 int DifferingLimbs(Pose a, Pose b)
@@ -407,8 +411,9 @@ bool CHints::IsInsideButton(const Vector2<float>& point, const Vector2<float>& c
 
 std::vector<float> CHints::DrawFactors(float alpha)
 {
+    // Bounded as the highest alpha is: at a huge alpha, a -= 1 would never change a.
     std::vector<float> factors;
-    for (float a = alpha; a > 0.0f; a -= 1.0f)
+    for (float a = std::min(alpha, kMaxButtonAlpha); a > 0.0f; a -= 1.0f)
         factors.push_back(std::min(a, 1.0f));
     return factors;
 }

@@ -668,20 +668,19 @@ void CPuzzle::RestoreHistory(int flag)
     if (restored)
     {
         const CString text = CPuzzles::GetPreferenceText("currenthistory", "");
+        // One pass over the fields: a long history restores in time linear in its length.
+        const std::vector<std::string_view> fields = SplitFields(text);
         // A history saved for another puzzle, or from another home pose, does not replay here.
-        const std::optional<CString> first = FieldOf(text.c_str(), 0);
         Pose home;
-        if (!text.empty() && (CPreferences::Instance()->GetString("currentpuzzle") != m_name || !first ||
-                              !Pose::FromText(first->c_str(), home) || home != m_home))
+        if (!text.empty() && (CPreferences::Instance()->GetString("currentpuzzle") != m_name ||
+                              !Pose::FromText(CString(fields[0]).c_str(), home) || home != m_home))
             restored = false;
-        for (int32_t n = 1; restored; ++n)
+        for (size_t n = 1; restored && n < fields.size(); ++n)
         {
-            const std::optional<CString> field = FieldOf(text.c_str(), n);
-            if (!field)
-                break;
+            const CString field(fields[n]);
             Pose pose;
             // One limb moved onto a free active knob; the move map is not asked.
-            restored = field->size() == 8 && Pose::FromText(field->c_str(), pose) && IsPoseOnKnobs(pose) &&
+            restored = field.size() == 8 && Pose::FromText(field.c_str(), pose) && IsPoseOnKnobs(pose) &&
                        Pose::HasDistinctCells(pose) && Pose::CountEqualCells(pose, m_history.back()) == 3;
             if (restored)
                 m_history.push_back(pose);

@@ -3,6 +3,7 @@
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/LodBiasScope.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/MathConstants.h"
 #include "core/ReadColourAttribute.h"
@@ -14,7 +15,8 @@
 namespace
 {
 // Milliseconds between updates of everything animated.
-CRule<int> s_animationInterval("interval/animation");
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs);
 
 CKnob::LimbProbe s_limbProbe = nullptr;
 

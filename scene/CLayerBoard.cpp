@@ -6,6 +6,7 @@
 #include "core/CClock.h"
 #include "core/CPreference.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/MathConstants.h"
 #include "core/Random.h"
@@ -30,7 +31,8 @@ namespace
 
 CRule<float> s_softShadows("graphics/softshadows");   // board units
 CRule<float> s_knobFadeTime("graphics/knobfadetime"); // seconds
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 CPreference<float> s_shadowQuality("shadowquality", 0.75f);
 
 CLayerBoard::ShadowDrawer s_shadowDrawer = nullptr;

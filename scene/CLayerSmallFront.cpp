@@ -5,6 +5,7 @@
 #include "Graphics/CTexture.h"
 #include "Graphics/MatrixScope.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
 #include "core/TextFields.h"
@@ -89,8 +90,11 @@ void CLayerSmallFront::Load(CXmlNode& element)
     int32_t bounds[2] = {1, 0};
     if (!element.GetAttribute("bounds").empty())
         ParseIntFields(element.GetAttribute("bounds").c_str(), bounds, 2);
-    const int32_t columns = bounds[0];
-    const int32_t rows = bounds[1];
+    // A grid wider or taller than a thousand icons is off every screen; the counters stay in range.
+    const CPond* pond = GetPond();
+    const CString file = "pond/" + (pond ? pond->GetName() : CString()) + ".xml";
+    const int32_t columns = BoundCount(bounds[0], 0, 1000, file, GetName() + "/bounds");
+    const int32_t rows = BoundCount(bounds[1], 0, 1000, file, GetName() + "/bounds");
     const Vector2<float> heights = ReadFloatRange(element, "heighty", Vector2<float>(0.6f, 0.7f));
     const Vector2<float> angles = ReadFloatRange(element, "angly", Vector2<float>(0.0f, 0.0f));
     const Vector2<float> jitter = ReadPair(element, "posy", Vector2<float>(0.0f, 0.0f));

@@ -6,6 +6,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/HashString.h"
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
@@ -21,7 +22,8 @@
 namespace
 {
 // Milliseconds between updates of everything animated.
-CRule<int> s_animationInterval("interval/animation");
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs);
 
 Vector2<float> s_gravity(0.0f, 1.0f);
 
@@ -79,8 +81,10 @@ void CParticles::Load(const CString& name)
 
     m_drawPass = element->HasAttribute("draw") ? element->GetAttribute("draw") : CString("ui");
     m_screenSpace = element->GetAttribute("space") == "screen";
-    m_poolSize = element->HasAttribute("poolsize") ? ParseInt(element->GetAttribute("poolsize").c_str())
-                                                   : kDefaultPoolSize;
+    m_poolSize = element->HasAttribute("poolsize")
+                     ? BoundCount(ParseInt(element->GetAttribute("poolsize").c_str()), 0, kMaxPoolSize,
+                                  "particles.xml", name + "/poolsize")
+                     : kDefaultPoolSize;
     // A pool made under an earlier, larger size keeps no slot beyond the new one.
     if (int32_t(m_pool.size()) > std::max(m_poolSize, 0))
     {
@@ -114,6 +118,10 @@ void CParticles::Load(const CString& name)
         {
             ParticleKey key;
             key.tick = ReadIntRange(*node, "tick", key.tick);
+            // A key lasts at most a minute, so a life of them still fits the millisecond clock;
+            // -1 (no tick: the values at once) is the shortest.
+            for (int32_t* tick : {&key.tick.x, &key.tick.y})
+                *tick = BoundCount(*tick, -1, kMaxKeyMs, "particles.xml", name + "/animation/key/tick");
             key.r = ReadFloatRange(*node, "r", key.r);
             key.g = ReadFloatRange(*node, "g", key.g);
             key.b = ReadFloatRange(*node, "b", key.b);
@@ -152,7 +160,9 @@ void CParticles::SetEmitting(bool on)
             for (ParticleSlot& slot : m_pool)
                 slot.alive = false;
             m_firstFree = -1;
-            while (Spawn(0))
+            // One pool's worth at most: a particle without keys dies as it is born and frees its
+            // slot at once, which would otherwise burst for ever.
+            for (int32_t n = 0; n < m_poolSize && Spawn(0); ++n)
             {
             }
             m_emitting = false;

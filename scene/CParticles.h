@@ -26,6 +26,9 @@ class CParticles : public CBase, public CDrawing, public CUpdate
 {
   public:
     static constexpr int32_t kDefaultPoolSize = 8;
+    // Every slot is a quad drawn each frame.
+    static constexpr int32_t kMaxPoolSize = 1024;
+    static constexpr int32_t kMaxKeyMs = 60000;
 
     // A new system loaded from the element of that name; it draws in its pass of the current
     // scope and runs on the current scope's scheduler. Never null: a missing effect makes an

@@ -6,6 +6,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/Random.h"
 #include "core/TextFields.h"
 #include "platform/CAudio.h"
@@ -21,8 +22,9 @@ REGISTER_SINGLETON(CPetals, "maingame", 50);
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // ms
-CRule<float> s_thumpDelay("petals/thumpdelay");       // seconds from Fire to the throw
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
+CRule<float> s_thumpDelay("petals/thumpdelay", 0.0f, 60.0f);         // seconds from Fire to the throw
 CRule<float> s_blurAmount("petals/bluramount");
 CRule<float> s_blurDuration("petals/blurduration"); // seconds
 
@@ -120,7 +122,10 @@ void CPetals::Load()
     physics.maxNudge = number("maxnudge");
     CPetal::SetPhysics(physics);
 
-    const int32_t count = shower ? std::max(ParseInt(shower->GetAttribute("count").c_str()), 0) : 0;
+    // 0 without the document; a shower of more than a thousand petals would not be drawn in time.
+    const int32_t count = shower ? BoundCount(ParseInt(shower->GetAttribute("count").c_str()), 0, 1000,
+                                              "petals.xml", "shower/count")
+                                 : 0;
     m_petals.assign(size_t(count), CPetal());
     size_t loaded = 0;
     if (root)

@@ -25,7 +25,8 @@ namespace
 {
 constexpr const char* kPassName = "pond";
 
-CRule<int> s_interval("interval/animation"); // ms
+CRule<int> s_interval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                      CScheduler::kMaxAnimationIntervalMs); // ms
 
 bool DefaultCapsTest(const CString& list)
 {

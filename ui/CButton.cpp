@@ -5,6 +5,7 @@
 #include "core/CDictionary.h"
 #include "core/CPreferences.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/ParseBool.h"
 #include "core/Random.h"
@@ -22,7 +23,8 @@ namespace
 {
 CRule<float> s_tooltipSize("ui/tooltipsize");         // view units
 CRule<float> s_tooltipDelay("ui/tooltipdelay");       // seconds
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 
 // A button skips its look and tip work unless drawn within this many platform frames.
 constexpr uint32_t kDrawnFrames = 3;

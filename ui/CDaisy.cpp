@@ -6,6 +6,7 @@
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "core/Matrix3.h"
 #include "core/TextFields.h"
@@ -259,8 +260,8 @@ void CDaisy::Load()
         }
     }
     // Counts from a document are bounded, so that a typing slip cannot ask for millions of quads.
-    perLayer = std::clamp(perLayer, 0, 256);
-    layers = std::clamp(layers, 0, 16);
+    perLayer = BoundCount(perLayer, 0, 256, "daisy.xml", "petals/perlayer");
+    layers = BoundCount(layers, 0, 16, "daisy.xml", "petals/layers");
 
     m_flower.SetQuadCount(0);
     m_petals.clear();

@@ -229,9 +229,8 @@ void CDiv::FinishLayout()
     const Vector2<float> size = GetSize();
     if (m_lines)
     {
-        // The free height is that of the content box, as the free width of a line is.
-        const Vector4<float> pad = GetPadding();
-        const float free = size.y - pad.y - pad.w - m_lines->Extent().y;
+        // The free height is the node's whole height less the lines' (padding included).
+        const float free = size.y - m_lines->Extent().y;
         const int32_t vAlign = GetVAlign();
         const float dy = vAlign == kAlignMiddle ? free * 0.5f : vAlign == kAlignEnd ? free : 0.0f;
         m_lines->AlignLines(size.x, GetHAlign(), dy);

@@ -21,6 +21,7 @@
 
 #include <GLES/gl.h>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 
@@ -50,9 +51,13 @@ CString Trim(const CString& text)
     return CString::SubString(text, start, end - start + 1);
 }
 
+// A pane laid out from damaged numbers can stand a billion pixels away, or at NaN: a million is
+// off every screen already, and the viewport arithmetic on it cannot overflow.
+constexpr float kFarthestPixel = 1e6f;
+
 int32_t Round(float value)
 {
-    return int32_t(value + 0.5f);
+    return std::isnan(value) ? 0 : int32_t(std::clamp(value, -kFarthestPixel, kFarthestPixel) + 0.5f);
 }
 
 Vector4<int32_t> RoundRect(const Vector4<float>& rect)
@@ -132,9 +137,6 @@ void CDivPane::Load(CXmlNode* element)
     TranslateScope scope(this);
     CDiv::Load(element);
     m_paneSize = m_specifiedSize;
-    // Without a kind of its own the pane slides as the default kind does.
-    if (!m_paneTransition)
-        m_paneTransition = CPaneTransition::Create();
 
     m_hAnchor = kAnchorLeft;
     m_vAnchor = kAnchorTop;

@@ -6,6 +6,7 @@
 #include "core/CFileSystem.h"
 #include "core/CPreferences.h"
 #include "core/CRule.h"
+#include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
@@ -19,7 +20,8 @@
 
 namespace
 {
-CRule<int> s_animationInterval("interval/animation"); // ms
+CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
+                               CScheduler::kMaxAnimationIntervalMs); // ms
 
 constexpr Vector4<float> kWholeTexture(0.0f, 0.0f, 1.0f, 1.0f);
 // The knob's shadow: offset in scale units and opacity; its blur as a texture LOD bias.

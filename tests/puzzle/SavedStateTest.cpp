@@ -1,5 +1,7 @@
 #include "PlayFixture.h"
 
+#include <chrono>
+
 using PlayData::Step;
 
 namespace
@@ -106,4 +108,23 @@ TEST_F(SavedStateTest, ASolvedPuzzleSavesTheNextOne)
     EXPECT_EQ(Preference("currentpuzzle"), "");
     EXPECT_EQ(Preference("currenthistory"), "");
     EXPECT_EQ(CPuzzles::Instance()->GetBestMoves("puzzle1001"), 4);
+}
+
+TEST_F(SavedStateTest, AVeryLongHistoryRestoresAtOnce)
+{
+    // A limb moved back and forth 200000 times: read field by field from the start each time,
+    // this took minutes.
+    constexpr size_t kMoves = 200000;
+    std::string history = Pose::ToText(Step(0));
+    for (size_t n = 1; n <= kMoves; ++n)
+        history += "," + Pose::ToText(Step(n % 2));
+    Seed("puzzle1000", history);
+    Start();
+    CPuzzle* puzzle = CPuzzle::Instance();
+    ASSERT_TRUE(puzzle->Load("puzzle1000"));
+    const auto start = std::chrono::steady_clock::now();
+    puzzle->RestoreHistory(1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    ASSERT_EQ(puzzle->GetHistory().size(), kMoves + 1);
+    EXPECT_EQ(m_services.skeleton.pose, Step(kMoves % 2));
 }

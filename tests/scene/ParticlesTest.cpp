@@ -124,7 +124,13 @@ TEST_F(ParticlesTest, ContinuousEmissionKeepsThePoolFullAndReusesTheLowestSlot)
 TEST_F(ParticlesTest, ABurstFillsThePoolAtOnceAndGoesOff)
 {
     WriteParticles(std::string("<splash poolsize=\"5\">") + kSlowKey + "</splash>" +
-                   "<huge poolsize=\"3\"><spawn frequency=\"2000\"/>" + kSlowKey + "</huge>");
+                   "<huge poolsize=\"3\"><spawn frequency=\"2000\"/>" + kSlowKey + "</huge>" +
+                   "<keyless poolsize=\"99999999999\"/>");
+    // Particles without keys die as they are born: the burst still ends, after one pool.
+    CRef<CParticles> keyless = CParticles::Create("keyless");
+    EXPECT_EQ(keyless->GetPoolSize(), CParticles::kMaxPoolSize);
+    keyless->SetEmitting(true);
+    EXPECT_EQ(keyless->CountAlive(), 0);
     for (const char* name : {"splash", "huge"})
     {
         CRef<CParticles> system = CParticles::Create(name);

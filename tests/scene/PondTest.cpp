@@ -88,7 +88,7 @@ TEST_F(PondTest, WithoutAnAcceptedTreatmentThePondIsEmptyAndTheLightUnchanged)
     ASSERT_TRUE(missing);
     EXPECT_TRUE(missing->GetLayers().empty());
     EXPECT_EQ("", missing->GetMusic());
-    WritePond("broken", "<pond><treatment><layer type=\"Recording\"/>");
+    WritePond("broken", "<pond><treatment><layer type=\"Recording\"");
     EXPECT_TRUE(CPond::Create("broken")->GetLayers().empty());
     EXPECT_EQ(light, CPond::GetLightVector());
 

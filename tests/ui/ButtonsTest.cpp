@@ -50,7 +50,7 @@ TEST_F(ButtonTest, TemplatesAreTheRootsChildrenByName)
     CButtons::Toggle(false);
     EXPECT_NE(nullptr, CButtons::Instance()->FindType("other"));
     CButtons::Toggle(false);
-    m_folder.WriteData("buttons.xml", "<buttons><broken></buttons>");
+    m_folder.WriteData("buttons.xml", "<buttons><broken");
     EXPECT_EQ(nullptr, CButtons::Instance()->FindType("broken"));
 }
 

@@ -158,12 +158,12 @@ TEST(DivLayout, AlignmentMovesBoxesWithTheirContent)
     LayOut(*root);
     CDiv* box = root->GetById("box");
     EXPECT_EQ(box->GetPosition(), Vector2<float>(30, 0));
-    // The content follows its box, centred in the content box: (40 - 4 - 10) / 2 across and
-    // (30 - 4 - 10) / 2 down, after the padding.
-    EXPECT_EQ(root->GetById("inner")->GetPosition(), Vector2<float>(30 + 2 + 13, 2 + 8));
+    // The content follows its box: centred across the content box, (40 - 4 - 10) / 2, and down
+    // by half of the whole height less the content's, (30 - 10) / 2, after the top padding.
+    EXPECT_EQ(root->GetById("inner")->GetPosition(), Vector2<float>(30 + 2 + 13, 2 + 10));
     CDiv* low = root->GetById("low");
     EXPECT_EQ(low->GetPosition(), Vector2<float>(40, 30));
-    EXPECT_EQ(root->GetById("end")->GetPosition(), Vector2<float>(40 + 3 + 10, 30 + 3 + 20));
+    EXPECT_EQ(root->GetById("end")->GetPosition(), Vector2<float>(40 + 3 + 10, 30 + 3 + 26));
 }
 
 TEST(DivLayout, RelativeAndAbsoluteOffsets)

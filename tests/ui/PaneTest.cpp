@@ -102,7 +102,7 @@ TEST_F(PaneTest, CreatingFindingAndFailures)
     EXPECT_EQ(CDivPane::Find("Menu").Get(), nullptr) << "names compare exactly";
 
     // Missing documents, broken text, empty names: an empty, unnamed pane that is never found.
-    for (const char* bad : {"missing", "<pane>", "<a/><b/>", ""})
+    for (const char* bad : {"missing", "<pane", "<a/><b/>", ""})
     {
         CRef<CDivPane> pane = CDivPane::CreateByName(bad);
         ASSERT_TRUE(pane) << bad;

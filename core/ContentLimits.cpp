@@ -1,0 +1,44 @@
+#include "core/ContentLimits.h"
+
+#include "core/CString.h"
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <utility>
+
+namespace
+{
+// The pairs reported so far in this run: file, key.
+std::set<std::pair<CString, CString>> s_reported;
+} // namespace
+
+int32_t BoundCount(int32_t value, int32_t minimum, int32_t maximum, std::string_view file,
+                   std::string_view key)
+{
+    if (value >= minimum && value <= maximum)
+        return value;
+    const int32_t bounded = value < minimum ? minimum : maximum;
+    ReportContentOnce(file, key,
+                      CString::Format("%d is outside %d..%d, %d used", value, minimum, maximum, bounded));
+    return bounded;
+}
+
+double BoundValue(double value, double minimum, double maximum, std::string_view file, std::string_view key)
+{
+    if (value >= minimum && value <= maximum)
+        return value;
+    const double bounded = value > maximum ? maximum : minimum;
+    ReportContentOnce(file, key,
+                      CString::Format("%g is outside %g..%g, %g used", value, minimum, maximum, bounded));
+    return bounded;
+}
+
+bool ReportContentOnce(std::string_view file, std::string_view key, std::string_view problem)
+{
+    if (!s_reported.emplace(CString(file), CString(key)).second)
+        return false;
+    fprintf(stderr, "frogpond: %.*s: %.*s: %.*s\n", int(file.size()), file.data(), int(key.size()),
+            key.data(), int(problem.size()), problem.data());
+    return true;
+}
