@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# The front end as a new player meets it: the game opens on puzzle 1000, whose in-game menu
-# (Escape) leads back to the pond, the board of puzzles with a lily pad for each puzzle. A tap on
-# puzzle 1000's turns the screen over to its information pane, whose Play starts puzzle 1000;
-# once it is solved (by dragging the limbs of its hint steps) and the player is back on the
-# board, its lily is in bloom and coloured unlike an unsolved one.
+# The front end as a player who solved puzzle 1000 and left from the board meets it: the board
+# of puzzles with a lily for each puzzle. A tap on puzzle 1001's turns the screen over to its
+# information pane, whose Play starts puzzle 1001; once it is solved (by dragging the limbs of
+# its hint steps) and the player is back on the board, its lily is in bloom and coloured unlike
+# an unsolved one.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
 start_xvfb
 
+echo '<preferences currentpuzzle="" currenthistory="" puzzle1000="3,1.000000,5.0,0,0"/>' >"$WORK/preferences.xml"
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
@@ -33,27 +34,18 @@ saved() {
     sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
 }
 
-# From puzzle 1000 to the front end: the in-game menu's "Back to the pond".
-xdotool key Escape || fail "cannot press Escape"
-sleep 2
-xdotool mousemove --sync 160 286 click 1 || fail "cannot tap Back to the pond"
-sleep 3
-alive "on the way to the front end"
-xdotool mousemove --sync 160 470 || fail "cannot move the pointer"
-sleep 0.5
-
 # The board: four lilies a row from (0.7, 0.9) in steps of (2.2, 1.9) cells; a cell is 35.6
 # pixels and the view starts at (-1, -3.25). The board is narrower than the screen, so it settles
 # half a cell left, which puts the first two lilies near (40, 146) and (120, 146), give or take
 # their jitter of a few pixels.
-FIRST_X=40 SECOND_X=120 ROW_Y=146
+FIRST_X=120 SECOND_X=200 ROW_Y=146
 shot board
 read -r r g b <<<"$(mean board $FIRST_X $ROW_Y)"
-[ "$g" -gt "$b" ] && [ "$g" -gt "$r" ] || fail "no lily pad where puzzle 1000's should be (mean $r $g $b)"
-read -r r g b <<<"$(mean board $SECOND_X $ROW_Y)"
 [ "$g" -gt "$b" ] && [ "$g" -gt "$r" ] || fail "no lily pad where puzzle 1001's should be (mean $r $g $b)"
+read -r r g b <<<"$(mean board $SECOND_X $ROW_Y)"
+[ "$g" -gt "$b" ] && [ "$g" -gt "$r" ] || fail "no lily pad where puzzle 1002's should be (mean $r $g $b)"
 
-# A tap on puzzle 1000's lily: the information pane, on cream paper, covers the board.
+# A tap on puzzle 1001's lily: the information pane, on cream paper, covers the board.
 xdotool mousemove --sync $FIRST_X $ROW_Y click 1 || fail "cannot tap the lily"
 sleep 3
 alive "after the tap on a lily"
@@ -63,7 +55,7 @@ changed=$(differing board pane)
 read -r r g b <<<"$(mean pane 160 150)"
 [ "$r" -gt 200 ] && [ "$g" -gt 200 ] || fail "no pane in the middle of the screen (mean $r $g $b)"
 
-# Play: the pane turns away from puzzle 1000, which is solved by its hint steps.
+# Play: the pane turns away from puzzle 1001, which is solved by its hint steps.
 xdotool mousemove --sync 160 315 click 1 || fail "cannot tap Play"
 sleep 2
 alive "after Play"
@@ -83,14 +75,14 @@ drag() {
     sleep 0.8
     alive "during a drag"
 }
-drag 4 4 5 4
-drag 2 6 1 5
-drag 3 6 3 5
+drag 1 5 3 5
+drag 2 6 2 7
+drag 3 6 4 7
 for _ in $(seq 1 50); do
-    [ -n "$(saved puzzle1000)" ] && break
+    [ -n "$(saved puzzle1001)" ] && break
     sleep 0.1
 done
-[ -n "$(saved puzzle1000)" ] || fail "puzzle 1000 was not solved: $(cat "$WORK/preferences.xml")"
+[ -n "$(saved puzzle1001)" ] || fail "puzzle 1001 was not solved: $(cat "$WORK/preferences.xml")"
 
 # The petals, the win pane, and back to the pond.
 sleep 3
@@ -103,7 +95,7 @@ shot solved
 read -r r1 g1 b1 <<<"$(mean solved $FIRST_X $ROW_Y)"
 read -r r2 g2 b2 <<<"$(mean solved $SECOND_X $ROW_Y)"
 # The solved lily blooms warm: far redder than the unsolved pad beside it.
-[ $((r1 - r2)) -gt 40 ] || fail "puzzle 1000's lily ($r1 $g1 $b1) looks like an unsolved one ($r2 $g2 $b2)"
+[ $((r1 - r2)) -gt 40 ] || fail "puzzle 1001's lily ($r1 $g1 $b1) looks like an unsolved one ($r2 $g2 $b2)"
 
 stop_game
 echo "1 passed, 0 failed"
