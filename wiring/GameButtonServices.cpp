@@ -2,11 +2,19 @@
 
 #include "creatures/CFloater.h"
 #include "platform/CCursor.h"
+#include "platform/CView.h"
 
 CBase* GameButtonServices::ShowTip(const CString& text, const Vector2<float>& position, float size)
 {
-    // The floater holds itself until it has faded; the button keeps only a weak link.
-    return CFloater::Create(text, position.x, position.y, size).Get();
+    // The button gives its place in the view it is drawn in (a pane's pixels, for one in a pane);
+    // floaters are placed on the whole-screen view.
+    const Vector2<float> screen = CView::GetCurrent().ViewToScreen(position);
+    const Vector2<float> at = CView::GetScreenView().ScreenToView(screen);
+    // The floater holds itself until it has faded; the button keeps only a weak link. A tip
+    // beside a button at the screen's edge is moved in, so that it can be read.
+    CRef<CFloater> tip = CFloater::Create(text, at.x, at.y, size);
+    tip->SetKeepOnScreen(true);
+    return tip.Get();
 }
 
 void GameButtonServices::RefreshTip(CBase* floater)

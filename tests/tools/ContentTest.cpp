@@ -382,6 +382,63 @@ TEST(PuzzleContent, EveryShippedPuzzleIsSolvedByItsHintsInTheFewestMoves)
     }
 }
 
+// The parsed document of a data file; null when it does not parse.
+CXmlNode* ParseData(CXmlDocument& document, const std::string& relative)
+{
+    EXPECT_TRUE(document.Parse(TempFolder::ReadFile(Source("data/" + relative)), false)) << relative;
+    return document.GetRoot();
+}
+
+// Every element under node (itself included) whose name is name.
+void Collect(CXmlNode* node, const char* name, std::vector<CXmlNode*>& out)
+{
+    for (; node; node = node->NextSibling())
+    {
+        if (node->GetName() == name)
+            out.push_back(node);
+        Collect(node->FirstChild(), name, out);
+    }
+}
+
+TEST(PondContent, EveryPuzzlePondCarriesTheButtonsOfPlayAndTheMenuTheBoard)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(Source("data/pond")))
+    {
+        const std::string pond = entry.path().stem().string();
+        CXmlDocument document;
+        CXmlNode* root = ParseData(document, "pond/" + pond + ".xml");
+        ASSERT_NE(nullptr, root) << pond;
+        for (CXmlNode* treatment = root->FirstChild(); treatment; treatment = treatment->NextSibling())
+        {
+            if (treatment->GetName() != "treatment")
+                continue;
+            std::vector<CXmlNode*> layers;
+            Collect(treatment->FirstChild(), "layer", layers);
+            std::set<std::string> sources, kinds;
+            for (CXmlNode* layer : layers)
+            {
+                kinds.insert(layer->GetAttribute("type").c_str());
+                if (layer->GetAttribute("type") == "Text" && layer->GetAttribute("name") == "overlay")
+                    sources.insert(layer->GetAttribute("source").c_str());
+            }
+            if (pond == "menu")
+            {
+                EXPECT_EQ(kinds.count("SmallFront"), 1u) << "the front end shows the board of puzzles";
+                continue;
+            }
+            ASSERT_EQ(sources.size(), 1u) << pond << ": one Text layer \"overlay\" a treatment";
+            CXmlDocument pane;
+            std::vector<CXmlNode*> buttons;
+            Collect(ParseData(pane, "ui/" + *sources.begin() + ".xml"), "Button", buttons);
+            std::set<std::string> actions;
+            for (CXmlNode* button : buttons)
+                actions.insert(button->GetAttribute("action").c_str());
+            for (const char* action : {"back", "redo", "ingame"})
+                EXPECT_EQ(actions.count(action), 1u) << pond << ": no button \"" << action << "\"";
+        }
+    }
+}
+
 class ShippedPuzzlePlay : public PlayFixture
 {
 };

@@ -1,12 +1,15 @@
-// The front end's board of puzzles without a context: where the icons lie, how the records
-// colour them, how the board scrolls, and what a tap and a drag do.
+// The layers that put buttons and panes into a pond, without a context: the front end's board of
+// puzzles (where the icons lie, how the records colour them, how the board scrolls, what a tap
+// and a drag do), a row of buttons, and a pane.
 #include "Graphics/CScreenFlip.h"
 #include "SceneFixture.h"
 #include "platform/CControl.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
 #include "puzzle/CPuzzles.h"
+#include "scene/CLayerButtons.h"
 #include "scene/CLayerSmallFront.h"
+#include "scene/CLayerText.h"
 #include "ui/ButtonFixture.h"
 #include "ui/CButtons.h"
 #include "ui/CDivPane.h"
@@ -16,10 +19,10 @@
 namespace
 {
 
-class SmallFrontTest : public SceneTest
+class FrontLayersTest : public SceneTest
 {
   protected:
-    SmallFrontTest()
+    FrontLayersTest()
     {
         CSingleton<CPuzzles>::Toggle(false);
         CSingleton<CButtons>::Toggle(false);
@@ -43,7 +46,7 @@ class SmallFrontTest : public SceneTest
              {"puzzle1000", "puzzle1002", "puzzle1003", "puzzle1004", "puzzle1005", "puzzle1006"})
             m_folder.WriteData(std::string("puzzle/") + name + ".xml", "<puzzle/>");
     }
-    ~SmallFrontTest() override
+    ~FrontLayersTest() override
     {
         m_pond.Reset();
         CSingleton<CScreenFlip>::Toggle(false);
@@ -101,7 +104,7 @@ class SmallFrontTest : public SceneTest
     static inline CRef<CDivPane> s_pane;
 };
 
-TEST_F(SmallFrontTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThem)
+TEST_F(FrontLayersTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThem)
 {
     struct Case
     {
@@ -139,7 +142,7 @@ TEST_F(SmallFrontTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThem
     }
 }
 
-TEST_F(SmallFrontTest, RecordsColourTheIconsByName)
+TEST_F(FrontLayersTest, RecordsColourTheIconsByName)
 {
     // puzzle1001 has a record but no file: the collection moved on, and nobody takes its colour.
     CLayerSmallFront* board = MakeBoard(
@@ -175,7 +178,7 @@ TEST_F(SmallFrontTest, RecordsColourTheIconsByName)
     }
 }
 
-TEST_F(SmallFrontTest, TheBoardPullsBackLikeARubberBandAndCoastsToAStop)
+TEST_F(FrontLayersTest, TheBoardPullsBackLikeARubberBandAndCoastsToAStop)
 {
     // One icon per row, far taller than the screen: the nudge may run from -(extent) to 0 in y.
     CLayerSmallFront* board = MakeBoard(R"(origin="4,0" grid="1,10" damping="0.5")");
@@ -214,7 +217,7 @@ TEST_F(SmallFrontTest, TheBoardPullsBackLikeARubberBandAndCoastsToAStop)
     EXPECT_EQ(0.0f, board->GetVelocity().y);
 }
 
-TEST_F(SmallFrontTest, ATapOpensThePuzzleAndADragOrALockedIconDoesNot)
+TEST_F(FrontLayersTest, ATapOpensThePuzzleAndADragOrALockedIconDoesNot)
 {
     CLayerSmallFront* board = MakeBoard(R"(origin="1,1" grid="2,2" bounds="4,1")");
     ASSERT_NE(nullptr, board);
@@ -249,7 +252,7 @@ TEST_F(SmallFrontTest, ATapOpensThePuzzleAndADragOrALockedIconDoesNot)
     EXPECT_EQ(1u, m_services.posts.size());
 }
 
-TEST_F(SmallFrontTest, PuzzleInfoFlipsToThePaneWithALoaderAndDimsAnUnsolvedResult)
+TEST_F(FrontLayersTest, PuzzleInfoFlipsToThePaneWithALoaderAndDimsAnUnsolvedResult)
 {
     CLayerSmallFront* board = MakeBoard("", R"(puzzle1002="5,1.000000,10.0,0,0")");
     ASSERT_NE(nullptr, board);
@@ -273,6 +276,41 @@ TEST_F(SmallFrontTest, PuzzleInfoFlipsToThePaneWithALoaderAndDimsAnUnsolvedResul
     EXPECT_EQ(2u, s_opened.size());
     ExpectVector(kWhite, s_pane->GetById("best")->GetColour());
     EXPECT_FLOAT_EQ(1.0f, s_pane->GetById("unsolved")->GetColour().w);
+}
+
+TEST_F(FrontLayersTest, AButtonRowTakesAPressByTheFirstButtonAndIgnoresThePointerWhileNudging)
+{
+    m_folder.WriteApp("preferences.xml", "<preferences/>");
+    m_pond = MakePond(R"(<layer type="Buttons" name="row"><button type="lily" action="a" overlaps="false"
+        position="1,1"/><other/><button type="lily" action="b" overlaps="false" position="1.5,1"/></layer>
+        <layer type="Text" name="pane"><Div/></layer>)");
+    CLayerButtons* row = dynamic_cast<CLayerButtons*>(m_pond->FindLayer("row"));
+    ASSERT_NE(nullptr, row);
+    ASSERT_EQ(2u, row->GetButtonCount());
+    auto tap = [&](const Vector2<float>& at)
+    {
+        const Vector2<float> p = Pixel(at);
+        const bool taken = row->HandleEvent(InputEvent::Pointer(InputEvent::kButtonDown, p, 1, 1));
+        row->HandleEvent(InputEvent::Pointer(InputEvent::kButtonUp, p, 0, 1));
+        return taken;
+    };
+    m_clock.Advance(1000);
+    EXPECT_TRUE(tap(Vector2<float>(1.25f, 1.0f))); // on both: the first in document order
+    EXPECT_EQ(std::vector<std::string>{"a()"}, m_services.posts);
+
+    // Nudged half a cell: for 90 ms the row takes nothing, then it answers where it moved to.
+    m_pond->SetNudge(Vector2<float>(0.5f, 0.0f));
+    EXPECT_FALSE(tap(Vector2<float>(2.0f, 1.0f)));
+    m_clock.Advance(100);
+    EXPECT_TRUE(tap(Vector2<float>(2.0f, 1.0f)));
+    EXPECT_EQ(2u, m_services.posts.size());
+    EXPECT_EQ("b()", m_services.posts[1]);
+
+    // A pane written inside its layer takes input while the layer lives, shown or not.
+    CLayer* pane = m_pond->FindLayer("pane");
+    ASSERT_NE(nullptr, pane->GetPane());
+    pane->SetShown(false);
+    EXPECT_TRUE(pane->GetPane()->IsRegistered());
 }
 
 } // namespace
