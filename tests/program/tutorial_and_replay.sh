@@ -94,6 +94,8 @@ sleep 2
 import -window root "$WORK/during.png" || fail "cannot take a screenshot"
 [ "$(compare -metric AE "$WORK/before.png" "$WORK/during.png" null: 2>&1)" != 0 ] ||
     fail "the screen did not change when the replay button was pressed"
+# The press went to the replay, not to the petal shower beneath it (which opens the win pane).
+is_cream 160 240 && fail "the press on the replay button opened the win pane"
 # The replay rewinds to home and walks back to the goal: the win and the next puzzle stay.
 sleep 8
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the replay: $(cat "$WORK/err.log")"
