@@ -29,9 +29,6 @@ mean() {
     convert "$WORK/$1.png" -crop "24x24+$(($2 - 12))+$(($3 - 12))" +repage -resize 1x1\! -depth 8 txt:- |
         sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' | awk '{printf "%d %d %d\n", $1, $2, $3}'
 }
-saved() {
-    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
-}
 
 # The board: four lilies a row from (0.7, 0.9) in steps of (2.2, 1.9) cells; a cell is 35.6
 # pixels and the view starts at (-1, -3.25). The board is narrower than the screen, so it settles

@@ -46,9 +46,6 @@ tap_away() {
     done
     fail "the pane at ($1) stayed after five taps"
 }
-saved() {
-    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
-}
 wait_saved_match() {
     for _ in $(seq 1 120); do
         case "$(saved "$1")" in $2) return 0 ;; esac
@@ -60,10 +57,6 @@ wait_saved_match() {
 
 WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' | head -n 1)
 [ -n "$WINDOW" ] || fail "no window named Frog Pond"
-# Board cells to screen pixels on the 320x480 screen: 320/9 pixels a cell, cell (0, 0) at
-# (35.6, 115.6).
-cell() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%d %d", (x + 1) * 320 / 9, (y + 3.25) * 320 / 9 }'; }
-
 # The welcome pane covers the middle of the board.
 wait_cream yes "160 240" 90
 tap_away "160 240"
@@ -74,15 +67,7 @@ wait_cream yes "18 40" 30
 tap_away "18 40"
 
 # The player moves the right foot from (3, 6) to (2, 5), held there until it lands: the win.
-read -r fx fy < <(cell 3 6)
-xdotool mousemove --sync "$fx" "$fy" mousedown 1 || fail "cannot press"
-read -r tx ty < <(cell 2 5)
-for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove --sync $((fx + (tx - fx) * i / 8)) $((fy + (ty - fy) * i / 8)) || fail "cannot drag"
-    sleep 0.05
-done
-sleep 1.5
-xdotool mouseup 1 || fail "cannot release"
+drag_cells 3 6 2 5
 wait_saved_match puzzle1000 "2,*"
 [ "$(saved currentpuzzle)" = puzzle1001 ] || fail "the win names \"$(saved currentpuzzle)\" next"
 

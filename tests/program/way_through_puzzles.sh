@@ -27,9 +27,6 @@ shot() {
 differing() {
     compare -metric AE -fuzz "${3:-12%}" "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
 }
-saved() {
-    sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" "$WORK/preferences.xml" 2>/dev/null | head -n 1
-}
 wait_saved_record() {
     for _ in $(seq 1 100); do
         [ -n "$(saved "$1")" ] && return 0
