@@ -18,8 +18,8 @@
 namespace
 {
 constexpr const char* kScope = "global";
-constexpr const char* kBlurred = "blur_";
-constexpr const char* kBlurrable = "blurrable";
+constexpr const char* kBlurred = CImposter::kBlurredSuffix;
+constexpr const char* kBlurrable = CImposter::kBlurrableSuffix;
 
 float SmoothStep(float s)
 {
