@@ -18,8 +18,8 @@
 namespace
 {
 constexpr const char* kScope = "global";
-constexpr const char* kBlurred = "blur_";
-constexpr const char* kBlurrable = "blurrable";
+constexpr const char* kBlurred = CImposter::kBlurredSuffix;
+constexpr const char* kBlurrable = CImposter::kBlurrableSuffix;
 
 // The framebuffer the views draw into: the logical screen turned back to the window.
 Vector2<int32_t> PhysicalScreen()
