@@ -19,7 +19,7 @@ sound="$(saved soundvolume)"
 # The menu turns in; its link "Settings"; the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"
 sleep 2.5
-xdotool mousemove --sync 130 373 click 1 || fail "cannot tap Settings"
+xdotool mousemove --sync 130 347 click 1 || fail "cannot tap Settings"
 sleep 1.5
 import -window root -crop 160x30+120+186 "$WORK/before.png" || fail "no screenshot"
 
