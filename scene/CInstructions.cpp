@@ -8,6 +8,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
@@ -192,7 +193,7 @@ void CInstructions::ExecuteStep()
     else
     {
         const double seconds = ParseFloat(duration.c_str());
-        m_stepEnd = seconds < 0.0 ? 0 : Stamp(now + uint32_t(std::min(seconds, 86400.0) * 1000.0));
+        m_stepEnd = seconds < 0.0 ? 0 : Stamp(now + uint32_t(SecondsToMs(seconds)));
     }
 
     const CString& skippable = step.GetAttribute("skippabledelay");
@@ -200,7 +201,7 @@ void CInstructions::ExecuteStep()
     CInput* input = CInput::Instance();
     if (m_modal && delay >= 0.0)
     {
-        m_skipTime = Stamp(now + uint32_t(std::min(delay, 86400.0) * 1000.0));
+        m_skipTime = Stamp(now + uint32_t(SecondsToMs(delay)));
         input->SetBlocked(false);
         SetSwallow(true);
     }
