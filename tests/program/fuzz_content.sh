@@ -228,7 +228,8 @@ LANE_PIDS=()
 elapsed=$(($(date +%s) - started))
 
 # The first tutorial eases its blur in over the scene behind the welcome pane: the first
-# screen that shows the pane shows the scene around it (many colours), not one colour.
+# screen that shows the pane shows the scene above it, inside the border (many colours), not
+# one colour.
 blur_shows_scene() {
     local R="$WORK/blur" pid shot="$WORK/blur/shot.png" hex colours
     mkdir -p "$R"
@@ -245,7 +246,7 @@ blur_shows_scene() {
             hex=$(convert "$shot" -format '%[hex:p{160,240}]' info: 2>/dev/null | tr 'A-F' 'a-f')
             # The pane's cream (f3 ec c8, each channel within 24).
             if [ -n "$hex" ] && [ $((16#${hex:0:2} > 219 && 16#${hex:2:2} > 212 && 16#${hex:4:2} > 176 && 16#${hex:4:2} < 225)) = 1 ]; then
-                colours=$(convert "$shot" -crop 320x60+0+0 +repage -format %k info:)
+                colours=$(convert "$shot" -crop 240x80+40+40 +repage -format %k info:)
                 kill -TERM "$pid"
                 wait "$pid"
                 [ "$colours" -gt 8 ] || echo "the tutorial's welcome hides the scene: $colours colour(s) above the pane"
