@@ -16,10 +16,13 @@ wait_saved musicvolume 0.800000
 sound="$(saved soundvolume)"
 [ -n "$sound" ] || fail "no soundvolume in preferences.xml"
 
-# The menu turns in; its link "Settings"; the pane eases over in 0.6 s.
+# The menu turns in; its link "Settings", held until the cursor has shown the press marker (a
+# link fires only then); the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"
 sleep 2.5
-xdotool mousemove --sync 130 373 click 1 || fail "cannot tap Settings"
+xdotool mousemove --sync 130 373 mousedown 1 || fail "cannot press Settings"
+sleep 0.2
+xdotool mouseup 1 || fail "cannot release Settings"
 sleep 1.5
 import -window root -crop 160x30+120+186 "$WORK/before.png" || fail "no screenshot"
 
