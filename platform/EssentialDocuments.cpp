@@ -68,18 +68,21 @@ bool IsStrictlyWhole(std::string_view text)
     bool rootSeen = false;
     size_t i = 0;
     // Skips past the end marker of a construct begun at i; false when it never ends.
-    auto skipPast = [&](std::string_view end) {
+    auto skipPast = [&](std::string_view end)
+    {
         const size_t at = text.find(end, i);
         if (at == std::string_view::npos)
             return false;
         i = at + end.size();
         return true;
     };
-    auto skipBlanks = [&] {
+    auto skipBlanks = [&]
+    {
         while (i < text.size() && IsBlank(text[i]))
             ++i;
     };
-    auto readName = [&] {
+    auto readName = [&]
+    {
         const size_t start = i;
         if (i < text.size() && IsNameStart(text[i]))
             while (++i < text.size() && IsNameChar(text[i]))
@@ -155,8 +158,8 @@ bool IsStrictlyWhole(std::string_view text)
                 else
                 {
                     const size_t start = i;
-                    while (i < text.size() && !IsBlank(text[i]) && std::string_view("\"'<>=/").find(text[i]) ==
-                                                                       std::string_view::npos)
+                    while (i < text.size() && !IsBlank(text[i]) &&
+                           std::string_view("\"'<>=/").find(text[i]) == std::string_view::npos)
                         ++i;
                     if (i == start)
                         return false;
@@ -187,7 +190,8 @@ CString Check(const char* name)
     if (text.empty())
         return path + " is empty";
     CXmlDocument document;
-    if (!document.Parse(text, false) || !EndsWithRootClosed(text, *document.GetRoot()) || !IsStrictlyWhole(text))
+    if (!document.Parse(text, false) || !EndsWithRootClosed(text, *document.GetRoot()) ||
+        !IsStrictlyWhole(text))
         return path + " is damaged: not one whole XML document";
     if (std::string_view(name) == "game")
         if (const CString problem = CheckGameOrder(*document.GetRoot()); !problem.empty())

@@ -33,8 +33,8 @@ CString CheckSection(CXmlNode& root, const char* section, const char* what,
     }
     for (std::string_view name : known)
         if (!named.count(name))
-            return CString::Format("the %s \"%.*s\" is missing from \"%s\"", what, int(name.size()), name.data(),
-                                   section);
+            return CString::Format("the %s \"%.*s\" is missing from \"%s\"", what, int(name.size()),
+                                   name.data(), section);
     return CString();
 }
 } // namespace
@@ -61,16 +61,16 @@ std::vector<uint32_t> ReadGameOrder(const char* section)
 const std::vector<std::string_view>& GamePasses()
 {
     static const std::vector<std::string_view> passes = {
-        "predraw1", "predraw", "preposter", "pond",    "knobs",   "fly",   "body",  "ui",
-        "floaters", "popout",  "overlays",  "petals",  "statframe", "modaloverlay", "preplay", "replay",
-        "border",   "post",    "post1",     "debug",   "console", "cursor"};
+        "predraw1", "predraw",      "preposter", "pond",   "knobs",     "fly",          "body",    "ui",
+        "floaters", "popout",       "overlays",  "petals", "statframe", "modaloverlay", "preplay", "replay",
+        "border",   "instructions", "post",      "post1",  "debug",     "console",      "cursor"};
     return passes;
 }
 
 const std::vector<std::string_view>& GameControlGroups()
 {
-    static const std::vector<std::string_view> groups = {"gesture", "ui",       "modal",    "game", "modaloverlay",
-                                                         "frontend", "puzzle", "skeleton", "app",  "console"};
+    static const std::vector<std::string_view> groups = {
+        "gesture", "ui", "modal", "game", "modaloverlay", "frontend", "puzzle", "skeleton", "app", "console"};
     return groups;
 }
 
