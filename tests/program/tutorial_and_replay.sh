@@ -11,19 +11,6 @@ start_xvfb
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 
-# The colour at a screen pixel, as six lower-case hex digits.
-pixel() {
-    import -window root "$WORK/shot.png" 2>/dev/null || { echo none; return; }
-    convert "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | tr 'A-F' 'a-f' | cut -c1-6
-}
-# Whether a pixel is the panes' cream (each channel within 24 of f3 ec c8).
-is_cream() {
-    local hex
-    hex=$(pixel "$1" "$2")
-    [ "$hex" != none ] || return 1
-    local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
-    [ $((r > 219 && g > 212 && b > 176 && b < 225)) = 1 ]
-}
 # Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
 wait_cream() {
     local want="$1" what="$2" seconds="$3"
@@ -74,7 +61,7 @@ wait_saved_match puzzle1000 "2,*"
 # The replay button comes with the thrown petals; pressed, the solution plays back.
 sleep 5
 import -window root "$WORK/before.png" || fail "cannot take a screenshot"
-xdotool mousemove --sync 160 416 click 1 || fail "cannot press the replay button"
+xdotool mousemove --sync $(button_point "$(rule replay buttonposition)") click 1 || fail "cannot press the replay button"
 sleep 2
 import -window root "$WORK/during.png" || fail "cannot take a screenshot"
 [ "$(compare -metric AE "$WORK/before.png" "$WORK/during.png" null: 2>&1)" != 0 ] ||
