@@ -184,8 +184,10 @@ uint32_t CFont::DecodeUtf8(const char*& text)
         continuations = 3;
         codePoint = lead & 0x07;
     }
+    else if ((lead & 0xC0) == 0x80)
+        return lead & 0x7F; // a continuation byte out of place stands for itself, less its top bit
     else
-        return kReplacement; // a continuation byte out of place, or F8-FF, which UTF-8 never uses
+        return kReplacement; // F8-FF, which UTF-8 never uses
     for (; continuations > 0; --continuations)
     {
         const uint8_t next = uint8_t(*text);

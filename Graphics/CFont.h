@@ -44,7 +44,7 @@ class CFont : public CFontMetrics, public CUpdate, public CResizes
     static constexpr int32_t kEvictFrames = 200;
     // The code point whose glyph is the soft blob of glow mode 1.
     static constexpr uint32_t kGlowGlyph = 26;
-    // What a stray or undefined UTF-8 byte decodes to.
+    // What a lead byte F8-FF, which UTF-8 never uses, decodes to.
     static constexpr uint32_t kReplacement = 0xFFFD;
 
     // A font loaded from "<data folder>/fonts/<name>.fnt" and scheduled for cache eviction.
@@ -70,8 +70,8 @@ class CFont : public CFontMetrics, public CUpdate, public CResizes
     // The extra advance (font units) of second after first; 0 for a pair without one.
     float GetKerning(uint32_t first, uint32_t second) const;
     // The code point at text, moving text past it. 0 for a null text or at its end, and also for a
-    // sequence whose bits are all 0: test the byte for the end. A stray continuation byte or a
-    // lead byte F8-FF is one kReplacement.
+    // sequence whose bits are all 0: test the byte for the end. A stray continuation byte is its
+    // low 7 bits; a lead byte F8-FF is one kReplacement.
     static uint32_t DecodeUtf8(const char*& text);
 
     // Drops the blocks not drawn for kEvictFrames frames.

@@ -6,9 +6,11 @@
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/COpenGL.h"
 #include "Graphics/CTexture.h"
+#include "Graphics/CTextureSet.h"
 #include "Graphics/GlExtensions.h"
 #include "core/CPreferences.h"
 #include "core/MathConstants.h"
+#include "core/Matrix4.h"
 #include "platform/CEglContext.h"
 #include "platform/CView.h"
 
@@ -29,6 +31,35 @@ constexpr uint8_t kUnknownFlag = 0xAA;
 constexpr uint32_t kUnknownFramebuffer = 0xFFFFFFFF;
 constexpr float kUnknownFloat = -1.0f;
 constexpr float kUnknownMatrixElement = 2147483648.0f;
+
+// Packs count RGBA pixels in place down to the channels of format; returns the format the
+// pixels now have (GL_RGBA for a format it does not know).
+GLenum CompactPixels(uint8_t* pixels, size_t count, GLenum format)
+{
+    std::vector<int> kept;
+    switch (format)
+    {
+    case GL_ALPHA:
+        kept = {3};
+        break;
+    case GL_RGB:
+        kept = {0, 1, 2};
+        break;
+    case GL_LUMINANCE:
+        kept = {1};
+        break;
+    case GL_LUMINANCE_ALPHA:
+        kept = {0, 3};
+        break;
+    default:
+        return GL_RGBA;
+    }
+    uint8_t* out = pixels;
+    for (size_t i = 0; i < count; ++i)
+        for (int channel : kept)
+            *out++ = pixels[i * 4 + size_t(channel)];
+    return format;
+}
 
 void Forget(CGraphics::UnitState& unit)
 {
@@ -368,6 +399,37 @@ void CGraphics::ReleaseState()
     // A new context starts drawing to its own screen.
     m_alphaTarget = 0;
     GlExtensions::Unload();
+}
+
+CRef<CTexture> CGraphics::ReadScreen(const CString& name)
+{
+    CRef<CTexture> texture = CTextureSet::Instance()->Get(name);
+    const Vector2<int32_t> size = CView::GetPhysicalSize();
+    if (!IsLive() || size.x < 1 || size.y < 1)
+        return texture;
+    const size_t count = size_t(size.x) * size_t(size.y);
+    std::vector<uint8_t> pixels(count * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, size.x, size.y, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const GLenum format = CompactPixels(pixels.data(), count, texture->GetFormat());
+    // GL reads from the bottom row up; a texture's image starts at its top row.
+    const size_t row = size_t(size.x) * size_t(CTexture::ChannelsOf(format));
+    for (int32_t y = 0; y < size.y / 2; ++y)
+        std::swap_ranges(pixels.begin() + std::ptrdiff_t(row * size_t(y)),
+                         pixels.begin() + std::ptrdiff_t(row * size_t(y + 1)),
+                         pixels.begin() + std::ptrdiff_t(row * size_t(size.y - 1 - y)));
+    texture->Upload(pixels.data(), size, format);
+
+    // The framebuffer holds the physical screen: turn the picture back about its centre. Built
+    // on the padding scale alone, so that reading the screen again does not turn it twice.
+    Matrix4 uv;
+    uv.Translate(Vector3<float>(-0.5f, -0.5f, 0.0f));
+    uv.Rotate(-CView::GetPlatformRotation() * kTwoPi / kFullTurnDegrees, kAxisZ);
+    uv.Translate(Vector3<float>(0.5f, 0.5f, 0.0f));
+    uv *= texture->GetPaddingTransform();
+    texture->SetUvTransform(uv);
+    InvalidateState();
+    return texture;
 }
 
 void CGraphics::ExtendBounds(Vector4<float>& box, const Vector2<float>& position, const Vector4<float>& rect)

@@ -8,6 +8,7 @@
 #include "Graphics/QuadBatch.h"
 #include "core/CBase.h"
 #include "core/CSingleton.h"
+#include "core/CString.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector4.h"
@@ -156,7 +157,12 @@ class CGraphics : public CBase, public CSingleton<CGraphics>
                     const Vector4<float>& rect, const Vector4<float>& colour, const Vector4<float>& uv,
                     float rotation);
 
-    // Joining later, with the texture path: ReadScreen.
+    // Copies the screen into the texture of name (made when the set lacks it), kept in the
+    // channels of the texture's format (GL_ALPHA, GL_RGB, GL_LUMINANCE, GL_LUMINANCE_ALPHA; any
+    // other as GL_RGBA), row 0 at the top. Its uv transform turns the picture upright in logical
+    // screen coordinates whatever the rotation. GL state is forgotten afterwards, since uploading
+    // binds behind the cache. Before InitState it reads nothing.
+    CRef<CTexture> ReadScreen(const CString& name);
 
   private:
     friend class CSingleton<CGraphics>;

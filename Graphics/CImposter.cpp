@@ -18,16 +18,8 @@
 namespace
 {
 constexpr const char* kScope = "global";
-constexpr const char* kBlurred = "blur_";
-constexpr const char* kBlurrable = "blurrable";
-
-// The framebuffer the views draw into: the logical screen turned back to the window.
-Vector2<int32_t> PhysicalScreen()
-{
-    const Vector2<int32_t>& logical = CView::GetLogicalSize();
-    const int32_t quarterTurns = int32_t(CView::GetPlatformRotation() / 90.0f + 0.5f);
-    return quarterTurns % 2 ? Vector2<int32_t>(logical.y, logical.x) : logical;
-}
+constexpr const char* kBlurred = CImposter::kBlurredSuffix;
+constexpr const char* kBlurrable = CImposter::kBlurrableSuffix;
 
 float SmoothStep(float s)
 {
@@ -177,7 +169,7 @@ CRef<CTexture> CImposter::BeginCapture(const CString& name)
     texture->SetRenderTarget(CTexture::kRenderTarget);
     texture->SetCompression(CTexture::kCompressNever);
     texture->SetGenerateMipmaps(false);
-    texture->SetSize(PhysicalScreen());
+    texture->SetSize(CView::GetPhysicalSize());
     texture->EnsureLoaded();
     // Rows come back upside down from a framebuffer, and turned with the screen: sample them
     // upright in logical screen coordinates.

@@ -30,6 +30,10 @@
 class CImposter : public CBase, public CResizes, public CDrawing
 {
   public:
+    // What T is followed by in the names of the blurred copy and of the easing material.
+    static constexpr const char* kBlurredSuffix = "blur_";
+    static constexpr const char* kBlurrableSuffix = "blurrable";
+
     // The pass in which every imposter begins its capture.
     static constexpr const char* kCapturePass = "preposter";
 

@@ -59,9 +59,7 @@ CRef<CTexture> MakeCapture(const char* name)
     texture->SetFormat(GL_RGB, true);
     texture->SetGenerateMipmaps(false);
     // The framebuffer holds the physical screen: at 90 and 270 degrees the logical one turned.
-    const Vector2<int32_t>& logical = CView::GetLogicalSize();
-    const bool quarter = int32_t(CView::GetPlatformRotation() / 90.0f) % 2 != 0;
-    texture->SetSize(quarter ? Vector2<int32_t>(logical.y, logical.x) : logical);
+    texture->SetSize(CView::GetPhysicalSize());
     texture->BindTarget(CTexture::kRenderTarget);
     if (CGraphics* graphics = CGraphics::Peek())
     {

@@ -100,7 +100,9 @@ TextureUnit::TextureUnit() = default;
 
 TextureUnit::TextureUnit(const CXmlNode& element, const MaterialCaps& caps)
 {
-    unit = static_cast<uint32_t>(std::max(ParseInt(GetAttributeOr(element, "unit", "0").c_str()), 0));
+    // A negative index wraps to one no hardware has, so the material drops the unit rather than
+    // letting it take the place of unit 0.
+    unit = static_cast<uint32_t>(ParseInt(GetAttributeOr(element, "unit", "0").c_str()));
 
     const CString textureName = GetAttributeOr(element, "texture", "");
     if (!textureName.empty())

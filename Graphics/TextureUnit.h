@@ -32,7 +32,8 @@ struct TextureUnit
     TextureUnit();
     // Reads a "textureunit" element (or a material element standing for its only unit). When
     // "texture" names one, the shared texture also takes "format", "mipmap" and "compress", so the
-    // last unit read that names a texture decides those. "clamp" means caps.clampMode.
+    // last unit read that names a texture decides those. "clamp" means caps.clampMode. A negative
+    // "unit" reads as an index above every real unit.
     TextureUnit(const CXmlNode& element, const MaterialCaps& caps);
 
     // The texels the unit's uv rectangle covers (unit matrix, then the texture's uv transform);

@@ -110,6 +110,7 @@ bool CFileStream::Close()
     m_base = 0;
     m_length = -1;
     m_position = 0;
+    m_lineBufferSpent = false;
     return sound;
 }
 
@@ -181,13 +182,14 @@ int64_t CFileStream::Tell()
 bool CFileStream::ReadString(CString& out, char delimiter)
 {
     out.clear();
-    if (!m_file)
+    if (!m_file || m_lineBufferSpent)
         return false;
     if (!BeginAccess())
         return false;
     int64_t remaining = Remaining();
     const int wanted = static_cast<unsigned char>(delimiter);
     bool delimited = false;
+    bool overflow = false;
     int64_t consumed = 0;
     while (remaining != 0)
     {
@@ -197,15 +199,22 @@ bool CFileStream::ReadString(CString& out, char delimiter)
         ++consumed;
         if (remaining > 0)
             --remaining;
-        if (c == wanted)
+        if (c == wanted || c == 0 || c == 0xFF)
         {
             delimited = true;
+            break;
+        }
+        if (out.size() + 1 >= kLineBufferSize)
+        {
+            overflow = true;
             break;
         }
         out.push_back(char(c));
     }
     EndAccess(consumed);
-    if (m_flags & kError)
+    if (overflow)
+        m_lineBufferSpent = true;
+    if (overflow || (m_flags & kError))
     {
         out.clear();
         return false;

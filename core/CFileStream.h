@@ -20,6 +20,8 @@ class CFileStream : public CStream
         kWriteTruncate = 32,
     };
 
+    static constexpr size_t kLineBufferSize = 65536;
+
     CFileStream() = default;
     CFileStream(const char* path, int mode);
     CFileStream(const std::string& path, int mode) : CFileStream(path.c_str(), mode) {}
@@ -47,6 +49,9 @@ class CFileStream : public CStream
 
     void Seek(int64_t offset, int whence) override;
     int64_t Tell() override;
+    // A NUL or 0xFF byte ends the text as the delimiter does (consumed, not stored). A text must
+    // fit a line buffer of kLineBufferSize bytes with its terminating NUL: a longer one fails, and
+    // so does every later call until the stream is opened again.
     bool ReadString(CString& out, char delimiter) override;
     bool Write(const void* bytes, size_t count) override;
     size_t Read(void* buffer, size_t count) override;
@@ -73,4 +78,6 @@ class CFileStream : public CStream
     int64_t m_length = -1;
     // Offset from the base, kept when TracksPosition(); other streams use the FILE's own.
     int64_t m_position = 0;
+    // A text overflowed the line buffer: ReadString fails from then on.
+    bool m_lineBufferSpent = false;
 };

@@ -13,6 +13,7 @@ class CMemoryStream : public CStream
 
     void Seek(int64_t offset, int whence) override;
     int64_t Tell() override { return int64_t(m_position); }
+    // Every byte but the delimiter is data, and a text may be of any length.
     bool ReadString(CString& out, char delimiter) override;
     // Overwrites from the position and grows the bytes when it writes past their end.
     bool Write(const void* bytes, size_t count) override;

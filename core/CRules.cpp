@@ -2,6 +2,7 @@
 
 #include "core/CFileSystem.h"
 #include "core/CRuleBase.h"
+#include "core/CRuleChange.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/TextFields.h"
@@ -39,6 +40,7 @@ bool CRules::Load()
         const CXmlNode* root = m_document->GetRoot();
         for (CRuleBase* rule = CRuleBase::FirstRegistered(); rule; rule = rule->NextRegistered())
             rule->ReadFrom(root);
+        TellListeners();
         RefreshFloats(root);
     }
     m_loading = false;
@@ -60,6 +62,20 @@ const float* CRules::GetFloatRef(std::string_view key)
     const CXmlNode* root = GetRoot();
     const float value = root ? float(ParseFloat(root->GetAttribute(key).c_str())) : 0.0f;
     return &m_floats.emplace(CString(key), value).first->second;
+}
+
+void CRules::TellListeners()
+{
+    // The listeners wait in a list of their own and go back one by one as they are told: one that
+    // dies meanwhile leaves whichever list holds it, and one that joins meanwhile is told next time.
+    CLinkList waiting;
+    while (CLinkNode* node = m_listeners.First())
+        waiting.PushBack(*node);
+    while (CLinkNode* node = waiting.First())
+    {
+        m_listeners.PushBack(*node);
+        node->GetOwner<CRuleChange>()->Changed();
+    }
 }
 
 void CRules::RefreshFloats(const CXmlNode* root)

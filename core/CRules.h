@@ -1,11 +1,12 @@
 #pragma once
 // The tuning values' document, rules.xml in the data folder, and the refresh of every registered
-// CRule when it is (re)loaded. Invariant: once a document is installed one stays installed: a
-// failed reload keeps the previous one and every value as it was.
+// CRule, then the telling of every CRuleChange listener, when it is (re)loaded. Invariant: once a document is
+// installed one stays installed: a failed reload keeps the previous one and every value as it was.
 //
 // The registered rules live outside this singleton (CRuleBase), so rules may register during
 // static initialisation and survive the instance being destroyed and made again.
 #include "core/CBase.h"
+#include "core/CLinkList.h"
 #include "core/CSingleton.h"
 #include "core/CString.h"
 
@@ -22,7 +23,8 @@ class CRules : public CBase, public CSingleton<CRules>
     ~CRules() override;
 
     // Reads "rules" from the data folder (then the bare name). On success installs it, reads
-    // every registered rule in registration order and refreshes the float cache; on failure keeps
+    // every registered rule in registration order, tells every CRuleChange listener in the order
+    // they joined, and refreshes the float cache; on failure keeps
     // the installed document, or installs the failed one's empty root "rules" when there was none
     // (reading no rule). Called at file-system start-up and to reload on demand.
     bool Load();
@@ -39,11 +41,18 @@ class CRules : public CBase, public CSingleton<CRules>
 
   private:
     friend class CSingleton<CRules>;
+    friend class CRuleChange;
     CRules();
+
+    // Appends a CRuleChange's node to the listeners.
+    void AddListener(CLinkNode& node) { m_listeners.PushBack(node); }
+    // Calls Changed of every listener, each once, in order, while listeners may come and go.
+    void TellListeners();
 
     // The float cache's entries from the root; vanished keys keep their values.
     void RefreshFloats(const CXmlNode* root);
 
+    CLinkList m_listeners;                    // of CRuleChange; destroying this detaches them
     std::unique_ptr<CXmlDocument> m_document; // null before the first Load
     // A map, so that entries never move: holders keep their addresses.
     std::map<CString, float, std::less<>> m_floats;

@@ -35,10 +35,10 @@ class CStream
     virtual void Seek(int64_t offset, int whence) = 0;
     // The position in bytes from byte 0 of the stream; 0 when nothing is open.
     virtual int64_t Tell() = 0;
-    // Reads the bytes up to the next delimiter, which is consumed and not stored. Every byte value
-    // (0x00 and 0xFF too) is data; there is no length limit. A final text that the end of the
-    // stream closes is returned too. False, with out emptied, only when the stream is at its end
-    // before any byte, on a read error, or when nothing is open.
+    // Reads the bytes up to the next delimiter, which is consumed and not stored (each stream says
+    // which further bytes end a text and how long one may be). A final text that the end of the
+    // stream closes is returned too. False, with out emptied, when the stream is at its end before
+    // any byte, on a read error, or when nothing is open.
     virtual bool ReadString(CString& out, char delimiter) = 0;
     // Writes count bytes at the position; false, with the error flag set, when fewer were written.
     virtual bool Write(const void* bytes, size_t count) = 0;

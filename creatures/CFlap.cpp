@@ -4,6 +4,7 @@
 #include "Graphics/CMaterialSet.h"
 #include "core/CRule.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
@@ -26,28 +27,54 @@ int32_t ReadJoint(const CXmlNode& pin)
 }
 } // namespace
 
+CFlap::~CFlap()
+{
+    // The rest of the chain goes piece by piece: a long chain must not recurse.
+    std::unique_ptr<CFlap> rest = std::move(next);
+    while (rest)
+        rest = std::move(rest->next);
+}
+
 void CFlap::Load(CXmlNode& node)
 {
     CXmlNode* data = node.GetName() == "flap" ? node.NextSiblingNamed("flap") : FirstChildNamed(node, "flap");
-    if (!data)
-        return;
-    crop = ReadPairAttribute(*data, "crop", Vector2<float>(1.0f, 1.0f));
-    breathe = ReadPairAttribute(*data, "breathe", Vector2<float>(1.0f, 1.0f));
-    breathDuration = float(ParseFloat(data->GetAttribute("breathduration").c_str()));
+    // The chain is loaded piece by piece, without recursion; a piece that stops early ends it.
+    int32_t count = 1;
+    for (CFlap* piece = this; data && piece->LoadPiece(*data); piece = piece->next.get())
+    {
+        data = data->NextSiblingNamed("flap");
+        if (!data)
+            break;
+        if (count == kMaxChain)
+        {
+            ReportContentOnce("species", "body/flaps/" + node.GetName(),
+                              CString::Format("more than %d pieces in a chain, the rest left out", kMaxChain));
+            break;
+        }
+        ++count;
+        piece->next = std::make_unique<CFlap>();
+    }
+}
 
-    CXmlNode* first = FirstChildNamed(*data, "pin");
+bool CFlap::LoadPiece(CXmlNode& data)
+{
+    crop = ReadPairAttribute(data, "crop", Vector2<float>(1.0f, 1.0f));
+    breathe = ReadPairAttribute(data, "breathe", Vector2<float>(1.0f, 1.0f));
+    breathDuration = float(ParseFloat(data.GetAttribute("breathduration").c_str()));
+
+    CXmlNode* first = FirstChildNamed(data, "pin");
     if (!first)
-        return;
+        return false;
     firstJoint = ReadJoint(*first);
     firstUv = ReadPairAttribute(*first, "uv", Vector2<float>());
     CXmlNode* second = first->NextSiblingNamed("pin");
     if (!second)
-        return;
+        return false;
     secondJoint = ReadJoint(*second);
     secondUv = ReadPairAttribute(*second, "uv", Vector2<float>());
     CXmlNode* material = second->NextSiblingNamed("material");
     if (!material)
-        return;
+        return false;
     uvOffset = ReadPairAttribute(*material, "off", Vector2<float>());
     const bool mirror = ParseBool(material->GetAttribute("mirror").c_str());
 
@@ -75,7 +102,7 @@ void CFlap::Load(CXmlNode& node)
     blobs.clear();
     eyes.clear();
     tongue.Reset();
-    for (CXmlNode* child = data->FirstChild(); child; child = child->NextSibling())
+    for (CXmlNode* child = data.FirstChild(); child; child = child->NextSibling())
     {
         if (child->GetName() == "blob")
         {
@@ -92,18 +119,23 @@ void CFlap::Load(CXmlNode& node)
             tongue = CTongue::Create(*child);
     }
 
-    if (data->NextSiblingNamed("flap"))
-    {
-        next = std::make_unique<CFlap>();
-        next->Load(*data);
-    }
+    return true;
 }
 
 void CFlap::Draw(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds,
                  int32_t now, CFly* fly)
 {
-    if (next)
-        next->Draw(skeleton, mode, offset, bounds, now, fly);
+    // Last piece first, so the first lies on top; walked without recursion.
+    std::vector<CFlap*> chain;
+    for (CFlap* piece = this; piece; piece = piece->next.get())
+        chain.push_back(piece);
+    for (auto piece = chain.rbegin(); piece != chain.rend(); ++piece)
+        (*piece)->DrawPiece(skeleton, mode, offset, bounds, now, fly);
+}
+
+void CFlap::DrawPiece(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds,
+                      int32_t now, CFly* fly)
+{
     Placement placement;
     if (!Place(skeleton, mode, offset, now, placement))
         return;

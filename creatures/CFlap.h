@@ -48,6 +48,7 @@ struct CFlap
     };
 
     CFlap() = default;
+    ~CFlap();
     // A piece is held by value in a vector reserved before loading: moved at most while empty.
     CFlap(CFlap&&) = default;
     CFlap& operator=(CFlap&&) = default;
@@ -56,8 +57,11 @@ struct CFlap
 
     // Loads a piece and the rest of its chain. node is a group element (its first "flap" child
     // is read) or a "flap" (its next sibling "flap" is read). Reading stops, leaving defaults,
-    // at the first of the first "pin", the next "pin" and the next "material" that is missing.
+    // at the first of the first "pin", the next "pin" and the next "material" that is missing;
+    // such a piece ends the chain. A chain holds at most kMaxChain pieces (the rest are left out
+    // and reported): every piece is drawn in every pass of every frame.
     void Load(CXmlNode& node);
+    static constexpr int32_t kMaxChain = 1000;
 
     // Draws the chain, its last piece first. offset: a shadow pass's shift in x and y, the
     // drawing's depth in z; bounds (min x, min y, max x, max y; may be null) is grown by shadow
@@ -91,6 +95,12 @@ struct CFlap
     // back in.
     void ThrowTongue(int32_t now);
     void ResetTongue();
+
+    // This piece alone, from the data "flap" element; false when it stopped early.
+    bool LoadPiece(CXmlNode& data);
+    // This piece alone.
+    void DrawPiece(const CSkeleton& skeleton, int32_t mode, const Vector3<float>& offset, Vector4<float>* bounds,
+                   int32_t now, CFly* fly);
 
     bool Draws() const { return pinDistance > kMinPinDistance; }
     // The pieces in the chain from this one on.

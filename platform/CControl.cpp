@@ -71,8 +71,8 @@ bool CControl::HandleEvent(const InputEvent& event)
         {
             result = OnDragCancel(event);
         }
-        // The drag state stays as it is until the record has been offered to every control
-        // (AfterRecord), so that all of them see the same drag.
+        // The drag state is not changed here, so that every control offered the record sees the
+        // same drag.
         if (changed & InputEvent::kLeft)
             result = OnRelease(event) || result;
         if (changed & InputEvent::kRight)
@@ -200,16 +200,9 @@ void CControl::CheckDragStart(const InputEvent& event)
         s_draggingButton = s_lastHeld;
 }
 
-void CControl::AfterRecord(const InputEvent& event)
+void CControl::AfterRecord()
 {
-    // Motion with no button held never reaches the queue, so a release is the last word on its
-    // button: a drag whose button went up has ended (every control got OnDragEnd), and one that
-    // another button's release cancelled is over too (they got OnDragCancel). Without this the
-    // drag would outlive its button and a later release would end a drag nobody began.
-    if (event.kind == InputEvent::kButtonUp && event.changed != 0)
-    {
-        s_lastHeld = event.held;
-        s_draggingButton = 0;
-    }
+    // Only motion updates the last held mask, and motion with no button held never reaches the
+    // queue: a drag outlives its release, and the next accepted press cancels it.
     s_draggingButton &= s_lastHeld;
 }

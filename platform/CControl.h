@@ -69,7 +69,10 @@ class CControl
     bool IsModal() const { return m_modal; }
     void SetModal(bool modal) { m_modal = modal; }
 
-    // A drag is in progress (begun by some control, its button not yet released).
+    // A drag was begun by some control and nothing has closed it yet. Its release does not: the
+    // drag stays on until the next accepted press (which first delivers OnDragCancel), a motion
+    // whose held buttons differ, or the end of a record once the last motion's held buttons no
+    // longer hold its button.
     static bool IsDragging() { return s_draggingButton != 0; }
     // 0, or the button mask (1 left, 4 right) of the drag in progress.
     static uint8_t GetDraggingButton() { return s_draggingButton; }
@@ -88,14 +91,15 @@ class CControl
     template <typename> friend class CLink;
     CLinkList& BackLinks() { return m_backLinks; }
 
-    // After every record the dispatcher has offered: a button that went up ends its drag.
-    static void AfterRecord(const InputEvent& event);
+    // After every record the dispatcher has offered: a drag whose button the last motion no longer
+    // held is over.
+    static void AfterRecord();
 
     bool m_modal = false;
     CLinkList m_backLinks;
 
     // One drag state for the whole program (a pointer has one drag at a time).
-    static inline uint8_t s_lastHeld = 0;         // held mask of the last motion (or release) handled
+    static inline uint8_t s_lastHeld = 0;         // held mask of the last motion handled
     static inline uint8_t s_draggingButton = 0;   // 0, or 1 or 4
     static inline Vector2<float> s_pressPosition; // logical pixels
 };

@@ -119,7 +119,7 @@ bool CControls::DispatchLoaded(const InputEvent& event)
     if (!global)
         return false;
     const bool consumed = Offer(event, global.Get());
-    CControl::AfterRecord(event);
+    CControl::AfterRecord();
     return consumed;
 }
 

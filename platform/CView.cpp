@@ -297,6 +297,12 @@ float CView::GetPlatformRotation()
     return s_platformRotation;
 }
 
+Vector2<int32_t> CView::GetPhysicalSize()
+{
+    const int32_t quarterTurns = int32_t(s_platformRotation / 90.0f + 0.5f);
+    return quarterTurns % 2 ? Vector2<int32_t>(s_logicalSize.y, s_logicalSize.x) : s_logicalSize;
+}
+
 Vector4<float> CView::ParseCriticalView(const char* text)
 {
     return ParseColourText(text, Vector4<float>(-1.0f, -1.0f, 9.0f, 9.0f));

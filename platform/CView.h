@@ -91,6 +91,8 @@ class CView
     static void SetScreenFromRules(const Vector2<int32_t>& logicalSize, float platformRotation);
     static const Vector2<int32_t>& GetLogicalSize();
     static float GetPlatformRotation();
+    // The size of what GL draws into, pixels: the logical size turned back by the rotation.
+    static Vector2<int32_t> GetPhysicalSize();
     // "ui/criticalview" as the screen view reads it: "" gives (-1, -1, 9, 9); otherwise four
     // comma fields or "#" notation.
     static Vector4<float> ParseCriticalView(const char* text);

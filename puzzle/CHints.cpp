@@ -17,9 +17,7 @@ namespace
 {
 CRule<Vector2<float>> s_buttonPosition("hints/buttonposition"); // button space
 CRule<float> s_buttonRadius("hints/buttonradius");              // button space
-// The button is drawn once per started unit of alpha: a few draws at most.
-constexpr float kMaxButtonAlpha = 4.0f;
-CRule<float> s_buttonMax("hints/buttonmax", 0.0f, kMaxButtonAlpha);
+CRule<float> s_buttonMax("hints/buttonmax", 0.0f, CHints::kMaxButtonAlpha);
 CRule<float> s_buttonFade("hints/buttonfade"); // seconds from 0 to buttonmax
 CRule<bool> s_spoonFeed("hints/spoonfeed");
 CRule<bool> s_enabled("hints/enabled");

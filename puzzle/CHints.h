@@ -90,7 +90,10 @@ class CHints : public CScheduled, public CSingleton<CHints>
     // Strictly inside the circle of radius around centre.
     static bool IsInsideButton(const Vector2<float>& point, const Vector2<float>& centre, float radius);
     // The colour factors of the button's draws for an alpha: one per started unit, min(a, 1).
+    // An alpha above kMaxButtonAlpha draws as kMaxButtonAlpha (the replay button's too).
     static std::vector<float> DrawFactors(float alpha);
+    // The button is drawn once per started unit of alpha: a few draws at most.
+    static constexpr float kMaxButtonAlpha = 4.0f;
 
     // The button, as the scene draws it.
     Vector2<float> GetButtonPosition() const;

@@ -171,7 +171,7 @@ void CInstructions::ExecuteStep()
     {
         if (!m_imposter)
         {
-            m_imposter = CImposter::Create("popout", "imposter");
+            m_imposter = CImposter::Create("popout", kImposterTexture);
             m_imposter->SetRecaptureOnRotation(true);
             m_imposter->SetStaleOnRotation(true);
         }

@@ -49,6 +49,8 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     bool IsFingerVisible() const { return m_finger.GetColour().w > 0.0f; }
     CDivPane* GetPane() const { return m_pane.Get(); }
     CImposter* GetImposter() const { return m_imposter.Get(); }
+    // The pop-out's picture: a render target (data/materials.xml holds its blurrable material).
+    static constexpr const char* kImposterTexture = "imposter";
     bool IsPausing() const { return bool(m_pause); }
     uint32_t GetStepEnd() const { return m_stepEnd; }
     // The finger's point at fraction t (0..1) of the way from `from` to `target`: eased, and

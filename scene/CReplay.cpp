@@ -14,6 +14,7 @@
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
 #include "platform/Scope.h"
+#include "puzzle/CHints.h"
 #include "puzzle/CPuzzle.h"
 #include "scene/CHintsView.h"
 #include "scene/CLayer.h"
@@ -35,8 +36,9 @@ CRule<float> s_continueDelay("replay/continuedelay");       // seconds
 CRule<float> s_clickableDelay("replay/clickabledelay");     // seconds
 CRule<Vector2<float>> s_buttonPosition("replay/buttonposition"); // button space
 CRule<float> s_buttonRadius("replay/buttonradius");         // button space
-CRule<float> s_buttonMax("replay/buttonmax");
-CRule<float> s_buttonPress("replay/buttonpress");
+// Brightnesses: the button is drawn once per started unit, as the hint button is.
+CRule<float> s_buttonMax("replay/buttonmax", 0.0f, CHints::kMaxButtonAlpha);
+CRule<float> s_buttonPress("replay/buttonpress", 0.0f, CHints::kMaxButtonAlpha);
 CRule<float> s_edgeHeight("replay/edgeheight");             // logical pixels
 CRule<int> s_animationInterval("interval/animation");       // ms
 
@@ -337,9 +339,8 @@ void CReplay::Draw()
     const Vector4<int32_t>& viewport = CView::GetScreenView().GetViewport();
     const float side = ShorterSide();
     const CView buttons(viewport, Vector4<float>(0.0f, 0.0f, float(viewport.z) / side, float(viewport.w) / side));
-    for (float left = m_fade; left > 0.0f; left -= 1.0f)
+    for (float f : CHints::DrawFactors(m_fade))
     {
-        const float f = std::min(left, 1.0f);
         m_button.SetColour(Vector4<float>(f, f, f, f));
         m_button.Draw();
     }

@@ -26,6 +26,9 @@ namespace
 CRule<float> s_growDelay("ui/growtransitiondelay"); // seconds
 
 constexpr int32_t kMaxRange = 10000;
+// Points tried along the spiral in one layout: a spacing far below the buttons' size would
+// otherwise walk for minutes. The shipped chooser tries a few hundred.
+constexpr int32_t kMaxSpiralSteps = 1 << 20;
 constexpr const char* kPuzzleAction = "puzzle";
 
 // Up to count comma fields; a missing first field is 0, a missing later one repeats the one
@@ -231,6 +234,7 @@ void CVerge::Layout(const Vector4<float>& view)
 
     uint32_t prev = UINT32_MAX;
     bool ended = false;
+    int32_t steps = 0;
     for (const std::unique_ptr<CButton>& button : m_buttons)
     {
         const int32_t number = PuzzleNumber(*button);
@@ -256,9 +260,11 @@ void CVerge::Layout(const Vector4<float>& view)
             ++prev;
         }
         bool placed = false;
-        while (theta < thetaEnd && r > 0.0f)
+        while (theta < thetaEnd && r > 0.0f && steps < kMaxSpiralSteps)
         {
+            ++steps;
             const Vector2<float> p = centre + UnitAt(theta) * r;
+            const float before = theta;
             theta += m_buttonSpacing / r;
             if (p.x >= left && p.x < left + width && p.y >= top && p.y < bottom)
             {
@@ -266,6 +272,9 @@ void CVerge::Layout(const Vector4<float>& view)
                 placed = true;
                 break;
             }
+            // A spacing of 0 or less (or too small to move theta) never leaves this point.
+            if (!(theta > before))
+                break;
             r = k * theta;
         }
         if (!placed)

@@ -462,11 +462,28 @@ Vector2<float> CDivPane::MapToTree(const Vector2<float>& point)
 {
     // The inverse of the projection: the tree is moved by the pan, then zoomed about the
     // rectangle's corner.
-    const Vector4<float> panZoom = GetPanZoom();
-    const Vector2<int32_t>& screen = CView::GetLogicalSize();
+    const Vector4<float> panZoom = GetAppliedPanZoom();
+    const Vector2<float> pan = PanInPixels(panZoom);
+    return Vector2<float>((point.x - m_rect.x) / panZoom.z - pan.x, (point.y - m_rect.y) / panZoom.z - pan.y);
+}
+
+Vector4<float> CDivPane::GetAppliedPanZoom()
+{
+    // A move back home is not drawn: the pane stands home as soon as it is asked to go there,
+    // and its input follows what is drawn.
+    const PanZoom& target = m_panZoomTarget;
+    if (target.x == 0.0f && target.y == 0.0f && target.zoom == 1.0f)
+        return Vector4<float>(0.0f, 0.0f, 1.0f, 0.0f);
+    return GetPanZoom();
+}
+
+Vector2<float> CDivPane::PanInPixels(const Vector4<float>& panZoom)
+{
+    // The pan counts in sizes of the whole-screen view (view units) times the pane's scale, so
+    // that a pan lands on the same em of the tree whatever the screen's pixels.
+    const Vector4<float> screen = CView::GetScreenView().GetRect();
     const float k = GetScale();
-    return Vector2<float>((point.x - m_rect.x) / panZoom.z - k * panZoom.x * float(screen.x),
-                          (point.y - m_rect.y) / panZoom.z - k * panZoom.y * float(screen.y));
+    return Vector2<float>(panZoom.x * screen.z * k, panZoom.y * screen.w * k);
 }
 
 void CDivPane::SetClock(CScheduler* clock)
@@ -482,16 +499,13 @@ float CDivPane::Now()
 
 void CDivPane::ApplyPanZoom()
 {
-    const Vector4<float> panZoom = GetPanZoom();
-    // Skipped only while the value itself is the identity, so that easing back to it is seen.
-    if (panZoom.x == 0.0f && panZoom.y == 0.0f && panZoom.z == 1.0f)
+    const Vector4<float> panZoom = GetAppliedPanZoom();
+    if (panZoom == Vector4<float>(0.0f, 0.0f, 1.0f, 0.0f))
         return;
-    // The pan counts in logical screen sizes (pixels) times the pane's scale.
-    const Vector2<int32_t>& screen = CView::GetLogicalSize();
-    const float k = GetScale();
+    const Vector2<float> pan = PanInPixels(panZoom);
     glMatrixMode(GL_PROJECTION);
     glScalef(panZoom.z, panZoom.z, 1.0f);
-    glTranslatef(panZoom.x * float(screen.x) * k, panZoom.y * float(screen.y) * k, 0.0f);
+    glTranslatef(pan.x, pan.y, 0.0f);
     glMatrixMode(GL_MODELVIEW);
 }
 

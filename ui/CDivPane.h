@@ -110,11 +110,14 @@ class CDivPane : public CDiv, public CControl, public CResizes, public CTranslat
     // Places when needed, lays out when needed, then draws the backdrop with the border, the
     // shadow pass and the main pass. Nothing until a layout exists.
     void Render();
-    // Eases pan (in screen sizes times the pane scale) and zoom from their current values to
+    // Eases pan (in sizes of the whole-screen view, view units, times the pane scale) and zoom from their current values to
     // these over duration seconds of the pane's clock; 0 jumps at once.
     void AnimateTo(const Vector2<float>& pan, float zoom, float duration);
     // (pan x, pan y, zoom) at the pane's clock now.
     Vector4<float> GetPanZoom();
+    // What is drawn and how input is mapped: the identity once the target is home, else the
+    // value now.
+    Vector4<float> GetAppliedPanZoom();
     // Recomputes the screen rectangle from the anchors, the placement and the current view.
     void Place();
     // Stores the screen rectangle (pixels); a change of size drops the layout. The node's size
@@ -151,6 +154,8 @@ class CDivPane : public CDiv, public CControl, public CResizes, public CTranslat
     float Now();
     // Multiplies the pan and zoom into the projection of the view in place.
     void ApplyPanZoom();
+    // The pan of a (pan x, pan y, zoom) value in the tree's pixels.
+    Vector2<float> PanInPixels(const Vector4<float>& panZoom);
     // The event with its point in tree coordinates.
     InputEvent Mapped(const InputEvent& event);
     void ReapplyActiveStates();

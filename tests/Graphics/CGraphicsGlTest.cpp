@@ -1,6 +1,8 @@
 // The state cache on a real ES 1.1 context: each value reaches GL once, is kept while the cache
 // knows it (GL changed behind its back stays changed), and is sent again after an invalidation.
+#include "Graphics/DrawFixture.h"
 #include "Graphics/GlExtensions.h"
+#include "platform/CView.h"
 #include "support/GlFixture.h"
 
 #include <GLES/glext.h>
@@ -322,6 +324,65 @@ TEST_F(CGraphicsGlTest, ReleasedStateCallsNoGl)
     EXPECT_GE(m_graphics->GetUnitCount(), 2u);
     m_graphics->ClearColour(Vector4<float>(0, 0, 1, 1));
     EXPECT_EQ((std::array<uint8_t, 4>{0, 0, 255, 255}), ReadPixel(1, 1));
+}
+
+// The screen read back into a texture and drawn over the whole logical screen again.
+class ReadScreenGlTest : public DrawFixture
+{
+  protected:
+    void TearDown() override
+    {
+        CView::SetScreen(Vector2<int32_t>(kWidth, kHeight), 0.0f, Vector4<float>(), 0.0f, 0.0f);
+        DrawFixture::TearDown();
+    }
+
+    static std::vector<uint8_t> Screen()
+    {
+        std::vector<uint8_t> pixels(size_t(kWidth * kHeight * 4));
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    void DrawBack(const CRef<CMaterial>& material)
+    {
+        m_graphics->Clear(Vector4<float>(0, 0, 0, 1), 1.0f);
+        const CView pixels(CView::kPixels);
+        m_graphics->DrawQuad(material, Vector2<float>(kWidth / 2.0f, kHeight / 2.0f),
+                             Vector4<float>(-kWidth / 2.0f, -kHeight / 2.0f, kWidth / 2.0f, kHeight / 2.0f),
+                             Vector4<float>(1, 1, 1, 1), Vector4<float>(0, 0, 1, 1), 0.0f);
+    }
+};
+
+TEST_F(ReadScreenGlTest, TheCopyStandsUprightAtEachRotationInTheTexturesChannels)
+{
+    const CRef<CMaterial> shown = MakeMaterial("<m texture=\"_shot\" filter=\"point\" mipmap=\"false\"/>");
+    for (float degrees : {0.0f, 90.0f, 270.0f})
+    {
+        CView::SetScreen(Vector2<int32_t>(kWidth, kHeight), degrees, Vector4<float>(), 0.0f, 0.0f);
+        m_graphics->Clear(Vector4<float>(0, 0, 0, 1), 1.0f);
+        {
+            const CView pixels(CView::kPixels);
+            m_graphics->FillRect(Vector2<float>(4, 2), Vector2<float>(12, 8),
+                                 Vector4<float>(1, 0.5f, 0.25f, 1));
+        }
+        const std::vector<uint8_t> before = Screen();
+        size_t lit = 0;
+        for (size_t i = 0; i < before.size(); i += 4)
+            lit += before[i] > 128 ? 1 : 0;
+        ASSERT_EQ(lit, size_t(8 * 6)) << degrees;
+        m_graphics->ReadScreen("_shot");
+        DrawBack(shown);
+        EXPECT_EQ(Screen(), before) << degrees;
+    }
+
+    // A luminance texture keeps the green channel.
+    const CRef<CMaterial> grey = MakeMaterial("<m texture=\"_grey\" filter=\"point\" mipmap=\"false\"/>");
+    CTextureSet::Instance()->Get("_grey")->SetFormat(GL_LUMINANCE);
+    m_graphics->ClearColour(Vector4<float>(1, 0.4f, 0.2f, 1));
+    EXPECT_EQ(GLenum(GL_LUMINANCE), m_graphics->ReadScreen("_grey")->GetFormat());
+    DrawBack(grey);
+    ExpectPixel(Pixel{102, 102, 102, 255}, 5, 5);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace

@@ -143,10 +143,11 @@ TEST_F(FontTest, DecodesUtf8)
     // A cut sequence keeps its bits; the ASCII byte that cut it is the next character.
     EXPECT_EQ(Points({0x82, 'x'}), decodeAll("\xE2\x82x"));
     EXPECT_EQ(Points({0x82}), decodeAll("\xE2\x82"));
-    // Stray continuation bytes and bytes UTF-8 never uses are replacements; they never end the text.
-    EXPECT_EQ(Points({CFont::kReplacement, 'b', CFont::kReplacement, CFont::kReplacement, 'c'}),
+    // A stray continuation byte is its low 7 bits (0x80 is 0 yet ends nothing); bytes UTF-8 never
+    // uses are replacements.
+    EXPECT_EQ(Points({0x00, 'b', 0x29, CFont::kReplacement, CFont::kReplacement, 'c'}),
               decodeAll("\x80"
-                        "b\xF8\xFF"
+                        "b\xA9\xF8\xFF"
                         "c"));
 
     const char* end = "";

@@ -247,10 +247,11 @@ TEST_F(MaterialTest, UnitsGoToTheirIndexWithinTheHardwareUnits)
     EXPECT_FALSE(second->GetTexture(0));
     EXPECT_EQ(CTextureSet::Instance()->Find("b"), second->GetTexture(1).Get());
 
-    // Unit 3 does not exist on two-unit hardware; a repeated index replaces the earlier unit.
-    const CRef<CMaterial> dropped =
-        ReadMaterial("<m><textureunit unit=\"3\" texture=\"c\"/><textureunit texture=\"a\"/>"
-                     "<textureunit texture=\"d\" filter=\"point\"/></m>");
+    // Unit 3 does not exist on two-unit hardware, nor does a negative one; a repeated index
+    // replaces the earlier unit.
+    const CRef<CMaterial> dropped = ReadMaterial(
+        "<m><textureunit unit=\"3\" texture=\"c\"/><textureunit texture=\"a\"/>"
+        "<textureunit texture=\"d\" filter=\"point\"/><textureunit unit=\"-1\" texture=\"f\"/></m>");
     ASSERT_EQ(uint32_t(1), dropped->GetUnitCount());
     EXPECT_EQ("d", dropped->GetTexture(0)->GetName());
     EXPECT_EQ(uint32_t(1), dropped->GetUnits()[0].filter);

@@ -1,5 +1,6 @@
 #include "core/CPreference.h"
 #include "core/CRule.h"
+#include "core/CRuleChange.h"
 #include "core/CRules.h"
 #include "core/CXmlNode.h"
 #include "support/AppFolder.h"
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
 
 namespace
 {
@@ -37,6 +41,28 @@ bool IsRegistered(const char* key)
     const std::vector<CString> keys = CRuleBase::RegisteredKeys();
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
+
+// Writes its tag and the rule it watches into a shared log when told; a hook runs afterwards.
+class Listener : public CRuleChange
+{
+  public:
+    Listener(std::string tag, std::string& log, const CRule<float>& watched)
+        : m_tag(std::move(tag)), m_log(log), m_watched(watched)
+    {
+    }
+    void Changed() override
+    {
+        m_log += m_tag + "=" + std::to_string(int(m_watched.Get())) + " ";
+        if (m_hook)
+            m_hook();
+    }
+    std::function<void()> m_hook;
+
+  private:
+    std::string m_tag;
+    std::string& m_log;
+    const CRule<float>& m_watched;
+};
 
 class RulesTest : public testing::Test
 {
@@ -117,6 +143,32 @@ TEST_F(RulesTest, ReloadRefreshesValuesAndKeepsVanishedOnes)
     Rules()->GetRoot()->SetAttribute("times/fade", "0.125");
     fade.Read();
     EXPECT_FLOAT_EQ(fade, 0.125f);
+}
+
+TEST_F(RulesTest, ListenersAreToldAfterEverySuccessfulLoadInOrder)
+{
+    m_app.WriteData("rules.xml", "<rules><times duration=\"1\" /></rules>");
+    CRule<float> duration("times/duration");
+    std::string log;
+    Listener first("a", log, duration);
+    auto second = std::make_unique<Listener>("b", log, duration);
+    std::unique_ptr<Listener> late;
+    // The first listener drops the second and brings in a third, both while being told.
+    first.m_hook = [&]
+    {
+        second.reset();
+        if (!late)
+            late = std::make_unique<Listener>("c", log, duration);
+    };
+    ASSERT_TRUE(Rules()->Load());
+    EXPECT_EQ(log, "a=1 ") << "every rule holds its new value; the newcomer waits for the next load";
+
+    m_app.WriteData("rules.xml", "<rules><times duration=\"2\" /></rules>");
+    ASSERT_TRUE(Rules()->Load());
+    EXPECT_EQ(log, "a=1 a=2 c=2 ");
+    m_app.WriteData("rules.xml", "<rules><times duration=\"9\" /></rules><rules/>");
+    EXPECT_FALSE(Rules()->Load());
+    EXPECT_EQ(log, "a=1 a=2 c=2 ") << "a failed load tells nobody";
 }
 
 TEST_F(RulesTest, FirstUseLoadsAndMissingFileReadsZero)

@@ -268,6 +268,26 @@ TEST_F(FrogTest, PiecesReadUntilTheirPinsAndMaterialRunOut)
     EXPECT_FALSE(flaps[4].Place(*skeleton, CFlap::kPlain, Vector3<float>(), 0, placement));
 }
 
+TEST_F(FrogTest, ALongChainLoadsUpToItsBoundAndGoesWithoutRecursion)
+{
+    CString text = "<flaps><long>";
+    for (int i = 0; i < 30000; ++i)
+        text += "<flap><pin/><pin joint=\"1\" uv=\"0,1\"/><material/></flap>";
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse(text + "</long></flaps>", false));
+    CFlap chain;
+    chain.Load(*document.GetRoot()->FirstChild());
+    EXPECT_EQ(chain.CountChain(), CFlap::kMaxChain);
+
+    // However it was built, a chain far longer than the stack could unwind is destroyed.
+    auto built = std::make_unique<CFlap>();
+    CFlap* last = built.get();
+    for (int i = 0; i < 500000; ++i)
+        last = (last->next = std::make_unique<CFlap>()).get();
+    EXPECT_EQ(built->CountChain(), 500001);
+    built.reset();
+}
+
 TEST_F(FrogTest, AFailedOrPartialSpeciesLoadLeavesNoMixedBody)
 {
     CFrog* frog = CFrog::Instance();

@@ -287,18 +287,18 @@ TEST_F(ControlsTest, PressMoveReleaseIsAClickOrADrag)
     EXPECT_FALSE(CControl::IsDragging());
 
     // Beyond the distance: the drag is offered at the press position; the release ends it
-    // instead of clicking, and the drag is over once its button is up.
+    // instead of clicking.
     control.m_answers["dragbegin"] = true;
     EXPECT_EQ(Run({Down(100, 100, 1, 1), Move(104, 104, 1), Move(106, 108, 1)}),
               (Log{"c:accepts", "c:press", "c:move", "c:dragbegin@100,100/1", "c:move"}));
     EXPECT_TRUE(CControl::IsDragging());
     EXPECT_EQ(CControl::GetDraggingButton(), InputEvent::kLeft);
     EXPECT_EQ(Run({Move(130, 100, 1), Up(130, 100, 0, 1)}), (Log{"c:move", "c:dragend", "c:release"}));
-    EXPECT_FALSE(CControl::IsDragging());
-
-    // So the next press and release are a plain click: no stale drag is cancelled or ended.
+    // The drag outlives its release until the next accepted press, which cancels it first.
+    EXPECT_TRUE(CControl::IsDragging());
     EXPECT_EQ(Run({Down(10, 10, 1, 1), Up(10, 10, 0, 1)}),
-              (Log{"c:accepts", "c:press", "c:click", "c:release"}));
+              (Log{"c:accepts", "c:dragcancel", "c:press", "c:click", "c:release"}));
+    EXPECT_FALSE(CControl::IsDragging());
 
     // Exactly the minimum distance is enough (a 6-8-10 triangle); a hair less is not.
     EXPECT_EQ(Run({Down(0, 0, 1, 1), Move(5.99f, 8, 1)}), (Log{"c:accepts", "c:press", "c:move"}));
@@ -307,14 +307,15 @@ TEST_F(ControlsTest, PressMoveReleaseIsAClickOrADrag)
 
     // The right button drags too, and clicks with its own handlers.
     EXPECT_EQ(Run({Down(0, 0, 4, 4), Up(0, 0, 0, 4)}),
-              (Log{"c:accepts", "c:rightpress", "c:rightclick", "c:rightrelease"}));
+              (Log{"c:accepts", "c:dragcancel", "c:rightpress", "c:rightclick", "c:rightrelease"}));
     EXPECT_EQ(
         Run({Down(0, 0, 4, 4), Move(0, 50, 4), Up(0, 50, 0, 4)}),
         (Log{"c:accepts", "c:rightpress", "c:dragbegin@0,0/4", "c:move", "c:dragend", "c:rightrelease"}));
 
-    // Wheel steps arrive as their buttons' releases.
-    EXPECT_EQ(Run({Up(0, 0, 0, InputEvent::kWheelUp), Up(0, 0, 0, InputEvent::kWheelDown)}),
-              (Log{"c:wheelup", "c:wheeldown"}));
+    // Wheel steps arrive as their buttons' releases; a wheel button's press is a press like any
+    // other, so it cancels the drag left over.
+    EXPECT_EQ(Run({Down(0, 0, 8, 8), Up(0, 0, 0, 8), Down(0, 0, 16, 16), Up(0, 0, 0, 16)}),
+              (Log{"c:accepts", "c:dragcancel", "c:wheelup", "c:accepts", "c:wheeldown"}));
 
     // A refused press ends the record's handling and keeps the old press position.
     control.m_answers["accepts"] = false;
@@ -339,15 +340,16 @@ TEST_F(ControlsTest, DragsAreOfferedOnlyForOneOfLeftOrRightAndEndOnAnyChange)
     Run({Up(50, 50, 0, 2)});
     EXPECT_FALSE(CControl::IsDragging());
 
-    // During a left drag a right release cancels it, then releases the right button.
+    // During a left drag a right release delivers a cancel, then releases the right button; the
+    // left drag goes on, and its own release ends it.
     Run({Down(0, 0, 1, 1), Move(0, 20, 1)});
     ASSERT_TRUE(CControl::IsDragging());
     control.m_answers["accepts"] = false; // the right press goes unaccepted
     EXPECT_EQ(Run({Down(0, 20, 5, 4), Up(0, 20, 1, 4)}),
               (Log{"c:accepts", "c:dragcancel", "c:rightrelease"}));
-    EXPECT_FALSE(CControl::IsDragging());
+    EXPECT_EQ(CControl::GetDraggingButton(), InputEvent::kLeft);
     control.m_answers["accepts"] = true;
-    Run({Up(0, 20, 0, 1)});
+    EXPECT_EQ(Run({Up(0, 20, 0, 1)}), (Log{"c:dragend", "c:release"}));
 
     // An accepted press during a drag cancels it before the press.
     Run({Down(0, 0, 1, 1), Move(0, 20, 1)});
@@ -379,6 +381,10 @@ TEST_F(ControlsTest, EveryControlOfferedARecordSeesTheSameDrag)
               (Log{"a:accepts", "a:press", "b:accepts", "a:dragbegin@0,0/1", "a:move", "b:dragbegin@0,0/1",
                    "b:move"}));
     EXPECT_EQ(Run({Up(0, 30, 0, 1)}), (Log{"a:dragend", "a:release", "b:dragend", "b:release"}));
+    // The next accepted press cancels the drag at the control that accepted it, and only there.
+    first.m_answers["accepts"] = false;
+    second.m_answers["accepts"] = true;
+    EXPECT_EQ(Run({Down(0, 0, 1, 1)}), (Log{"a:accepts", "b:accepts", "b:dragcancel", "b:press"}));
     EXPECT_FALSE(CControl::IsDragging());
 }
 

@@ -156,6 +156,7 @@ TEST(HintsButton, OfferedAfterHalfTheParUndoneOrOneAndAHalfTimesItPlayed)
     EXPECT_EQ(CHints::DrawFactors(2.5f), (std::vector<float>{1.0f, 1.0f, 0.5f}));
     EXPECT_EQ(CHints::DrawFactors(1.0f), (std::vector<float>{1.0f}));
     EXPECT_TRUE(CHints::DrawFactors(0.0f).empty());
+    EXPECT_EQ(CHints::DrawFactors(1e30f).size(), 4u) << "a huge alpha draws a few times, and ends";
 }
 
 namespace

@@ -5,6 +5,7 @@
 #include "platform/CGame.h"
 #include "platform/CInput.h"
 #include "platform/InputEvent.h"
+#include "puzzle/CHints.h"
 #include "puzzle/CPuzzle.h"
 #include "puzzle/PlayFixture.h"
 #include "scene/CInstructions.h"
@@ -155,5 +156,20 @@ TEST_F(TutorialReplayTest, TheReplayRewindsAndWalksTheSolutionBackToTheGoal)
     EXPECT_EQ(puzzle->GetCurrentPose(), puzzle->GetGoal());
     EXPECT_EQ(replay->GetState(), CReplay::kIdle);
     EXPECT_FALSE(CInput::IsPointerInputBlocked());
+}
+
+TEST_F(TutorialReplayTest, AHugeReplayBrightnessIsBoundedAsTheHintButtonsIs)
+{
+    m_folder.WriteFile("data/rules.xml", "<rules><interval animation=\"20\"/><replay clickabledelay=\"2\""
+                                         " buttonmax=\"1e30\"/></rules>");
+    CRules::Instance()->Load();
+    CPuzzle* puzzle = Play("puzzle1000");
+    for (int i = 1; i <= 4; ++i)
+        ASSERT_TRUE(puzzle->LandPose(PlayData::Step(i)));
+    CReplay* replay = CReplay::Instance();
+    replay->OnMessage(InputEvent::Command("petalsthrown", ""));
+    RunFrames(2200);
+    EXPECT_NEAR(replay->GetFade(), CHints::kMaxButtonAlpha, 1e-3f);
+    EXPECT_EQ(CHints::DrawFactors(replay->GetFade()).size(), 4u);
 }
 } // namespace

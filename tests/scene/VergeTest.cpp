@@ -30,14 +30,14 @@ class VergeTest : public ButtonTest
     ~VergeTest() override { CPuzzles::Toggle(false); }
 
     // A chooser over the whole 10 x 15 view, the spiral's centre at (5, 7).
-    void Load(CVerge& verge, const char* range)
+    void Load(CVerge& verge, const char* range, const char* spacing = "0.8", const char* origin = "4,7")
     {
         CXmlDocument document;
         ASSERT_TRUE(document.Parse(CString::Format(R"(<verge name="spiral" side="0,0" material="back">
             <button action="back" type="round" position="1,1"/>
-            <puzzles range="%s" buttonspacing="0.8" gapspacing="0.4" spiralspacing="1.2" origin="4,7">
+            <puzzles range="%s" buttonspacing="%s" gapspacing="0.4" spiralspacing="1.2" origin="%s">
               <button action="puzzle" type="round" colourrange="0.5,0.2,0.6"/></puzzles></verge>)",
-                                                   range),
+                                                   range, spacing, origin),
                                    false));
         verge.Load(*document.GetRoot());
     }
@@ -83,6 +83,19 @@ TEST_F(VergeTest, PuzzlesLieOutwardAlongTheSpiralWithGapsForMissingNumbers)
     EXPECT_EQ(none.GetButtonCount(), 1u);
     verge.Layout(Vector4<float>(0.0f, 0.0f, 2.1f, 2.1f));
     EXPECT_EQ(verge.GetButton(3).GetScreenPosition().x, CVerge::kParked);
+}
+
+TEST_F(VergeTest, ASpacingThatNeverLeavesAPointOutsideTheViewParksTheButtons)
+{
+    // The spiral's centre far left of the view: every point of it lies outside.
+    for (const char* spacing : {"0", "-0.5", "1e-30", "1e-6"})
+    {
+        CVerge verge;
+        Load(verge, "1,9", spacing, "-40,7");
+        ASSERT_EQ(verge.GetButtonCount(), 4u) << spacing;
+        for (size_t i = 1; i < 4; ++i)
+            EXPECT_EQ(verge.GetButton(i).GetScreenPosition().x, CVerge::kParked) << spacing;
+    }
 }
 
 TEST_F(VergeTest, SolvedPuzzlesTakeTheirScoreColourAndATapPostsThePuzzle)

@@ -1,6 +1,8 @@
+#include "Graphics/CImposter.h"
 #include "Graphics/ImageDecoding.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "scene/CInstructions.h"
 #include "support/TempFolder.h"
 #include "tools/CTexturePainter.h"
 
@@ -152,7 +154,10 @@ TEST(TexturePainter, PaintsEveryTextureTheBuildAndTheDocumentsName)
         declared.insert(name);
     EXPECT_EQ(made, declared);
 
-    // Render targets ("_...") and font pages ("../fonts/...") are not painted.
+    // Render targets ("_...", the tutorial's picture and its blurred copy) and font pages
+    // ("../fonts/...") are not painted.
+    const std::set<std::string> targets = {CInstructions::kImposterTexture,
+                                           std::string(CInstructions::kImposterTexture) + CImposter::kBlurredSuffix};
     std::vector<CXmlNode*> pending;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(FROG_SOURCE_DIR "/data"))
     {
@@ -166,7 +171,8 @@ TEST(TexturePainter, PaintsEveryTextureTheBuildAndTheDocumentsName)
             CXmlNode* node = pending.back();
             pending.pop_back();
             const std::string texture = node->GetAttribute("texture");
-            if (!texture.empty() && texture[0] != '_' && texture.find('/') == std::string::npos)
+            if (!texture.empty() && texture[0] != '_' && !targets.count(texture) &&
+                texture.find('/') == std::string::npos)
             {
                 EXPECT_TRUE(made.count(texture)) << entry.path() << ": " << texture;
             }
@@ -177,5 +183,33 @@ TEST(TexturePainter, PaintsEveryTextureTheBuildAndTheDocumentsName)
     EXPECT_TRUE(made.count("startup"));
     EXPECT_TRUE(made.count("droplet"));
     EXPECT_TRUE(made.count("blob"));
+}
+} // namespace
+
+namespace
+{
+// An imposter that eases its blur draws its material T + "blurrable", which must blend its own
+// picture T with its blurred copy: without it the picture is not drawn while the scene is hidden.
+TEST(TexturePainter, EveryBlurringImposterHasItsBlurrableMaterial)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse(TempFolder::ReadFile(FROG_SOURCE_DIR "/data/materials.xml"), false));
+    for (const std::string& picture : {std::string(CInstructions::kImposterTexture), std::string("_imposter")})
+    {
+        CXmlNode* material = document.GetRoot()->FindChild(picture + CImposter::kBlurrableSuffix);
+        ASSERT_TRUE(material) << picture;
+        std::set<std::string> textures;
+        std::vector<CXmlNode*> pending(1, material);
+        while (!pending.empty())
+        {
+            CXmlNode* node = pending.back();
+            pending.pop_back();
+            if (node->HasAttribute("texture"))
+                textures.insert(node->GetAttribute("texture"));
+            for (CXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
+                pending.push_back(child);
+        }
+        EXPECT_EQ(textures, (std::set<std::string>{picture, picture + CImposter::kBlurredSuffix})) << picture;
+    }
 }
 } // namespace

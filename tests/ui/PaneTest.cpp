@@ -238,9 +238,12 @@ TEST_F(PaneTest, PanAndZoomEaseOnThePanesClock)
         m_clock.Advance(100);
         m_scopes.Update();
     }
-    // Halfway, the smoothstep is halfway too.
+    // Halfway, the smoothstep is halfway too; but a move home is not drawn, nor mapped.
     EXPECT_NEAR(pane->GetPanZoom().x, 0.5f, 1e-4f);
     EXPECT_NEAR(pane->GetPanZoom().z, 1.5f, 1e-4f);
+    EXPECT_EQ(pane->GetAppliedPanZoom(), Vector4<float>(0, 0, 1, 0));
+    const Vector4<float> r = pane->GetRect();
+    EXPECT_EQ(pane->MapToTree(Vector2<float>(r.x + 7, r.y + 9)), Vector2<float>(7, 9));
     for (int i = 0; i < 5; ++i)
     {
         m_clock.Advance(100);

@@ -152,12 +152,12 @@ TEST(SmallNodes, TransformsPanTheirPaneToEachKeyframe)
 
     EXPECT_FALSE(transform->OnEvent(InputEvent::Command("about", "")));
     EXPECT_EQ(pane->GetPanZoom(), Vector4<float>(0, -1.5f, 2, 0)) << "a time of 0 moves at once";
-    // Input follows: the tree is moved by 1.5 screen heights (480 pixels) times the pane's
-    // scale, then zoomed about the pane's corner.
+    // Input follows: the tree is moved by 1.5 heights of the screen's view (13.5 cells at 320 x 480)
+    // times the pane's scale, then zoomed about the pane's corner.
     const Vector4<float> r = pane->GetRect();
     const Vector2<float> mapped = pane->MapToTree(Vector2<float>(r.x + 10, r.y + 10));
     EXPECT_NEAR(mapped.x, 5.0f, 1e-3f);
-    EXPECT_NEAR(mapped.y, 5.0f + 1.5f * 480.0f * pane->GetScale(), 1e-3f);
+    EXPECT_NEAR(mapped.y, 5.0f + 1.5f * 13.5f * pane->GetScale(), 1e-3f);
     EXPECT_FALSE(transform->OnEvent(InputEvent::Command("nothing", "")));
     EXPECT_EQ(pane->GetPanZoom(), Vector4<float>(0, -1.5f, 2, 0));
     EXPECT_FALSE(transform->OnEvent(InputEvent::Command("settings", "")));
