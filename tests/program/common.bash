@@ -172,6 +172,16 @@ is_cream() {
     local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
     [ $((r > 219 && g > 212 && b > 176 && b < 225)) = 1 ]
 }
+# Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
+wait_cream() {
+    local want="$1" what="$2" seconds="$3"
+    for _ in $(seq 1 $((seconds * 4))); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
+        if is_cream $what; then [ "$want" = yes ] && return 0; else [ "$want" = no ] && return 0; fi
+        sleep 0.25
+    done
+    fail "pixel ($what) is #$(pixel $what), expected it $([ "$want" = yes ] && echo "cream" || echo "not cream") within $seconds s"
+}
 # The cell of limb (0 left hand .. 3 right foot) in a pose text: each limb is a "yx" digit pair,
 # limb 0 last.
 limb_x() { echo "${1:$((7 - 2 * $2)):1}"; }

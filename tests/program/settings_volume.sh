@@ -75,9 +75,20 @@ sound="$(saved soundvolume)"
 [ -n "$sound" ] || fail "no soundvolume in preferences.xml"
 sleep 2 # the start pane turns away to the puzzle
 
+# The middle of the screen, cream while a pane covers it; a pane takes taps once its flip is over.
+MIDDLE="$(pane_x 160) $(pane_y 240)"
+pane_up() {
+    wait_cream yes "$MIDDLE" 20
+    sleep 1.5
+}
+pane_gone() {
+    wait_cream no "$MIDDLE" 20
+    sleep 1.5
+}
+
 # The menu turns in; its link "Settings"; the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"
-sleep 2.5
+pane_up
 MENU=$(pane_crop 40 60 240 360)
 shot menu
 tap_pane centre 130 373 "Settings"
@@ -99,15 +110,15 @@ sleep 1.5
 shot back
 expect_same menu back "$MENU" "Back did not pan the menu home"
 tap_pane centre 160 243 "Resume"
-sleep 2.5
+pane_gone
 shot resumed
 expect_changed menu resumed "$MENU" "Resume did not return to the puzzle"
 
 # To the board of puzzles, and its settings.
 xdotool key Escape || fail "cannot press Escape"
-sleep 2.5
+pane_up
 tap_pane centre 160 312 "Back to the pond"
-sleep 3
+pane_gone
 STRIP=$(top_crop 40 10 240 70)
 shot board
 tap_pane top 173 64 "the gear"

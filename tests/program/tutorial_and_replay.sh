@@ -11,16 +11,6 @@ start_xvfb
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 
-# Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
-wait_cream() {
-    local want="$1" what="$2" seconds="$3"
-    for _ in $(seq 1 $((seconds * 4))); do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
-        if is_cream $what; then [ "$want" = yes ] && return 0; else [ "$want" = no ] && return 0; fi
-        sleep 0.25
-    done
-    fail "pixel ($what) is #$(pixel $what), expected it $([ "$want" = yes ] && echo "cream" || echo "not cream") within $seconds s"
-}
 # Taps until the pane at the pixel is gone: a step takes touches only after its short delay.
 tap_away() {
     for _ in 1 2 3 4 5; do
