@@ -27,6 +27,15 @@ void LoadPreferences()
 
 // The file system's start-up loads the preferences through this hook.
 const bool s_loaderInstalled = (CFileSystem::SetPreferencesLoader(&LoadPreferences), true);
+
+// Whether the attribute at key (a path, as CXmlNode::GetAttribute reads it) exists, empty or not.
+bool HoldsKey(CXmlNode& root, std::string_view key)
+{
+    const size_t slash = key.rfind('/');
+    CXmlNode* element = slash == std::string_view::npos ? &root : root.FindChild(key.substr(0, slash));
+    return element &&
+           element->FindOwnAttribute(slash == std::string_view::npos ? key : key.substr(slash + 1));
+}
 } // namespace
 
 REGISTER_SINGLETON(CPreferences, "global", 50);
@@ -165,7 +174,8 @@ bool CPreferences::SetString(std::string_view key, std::string_view text)
     CXmlNode* root = m_store.GetRoot();
     if (!root)
         return false;
-    if (root->GetAttribute(key) == text)
+    // An empty text where the key is missing is a change: the key is then stored, empty.
+    if (root->GetAttribute(key) == text && (!text.empty() || HoldsKey(*root, key)))
         return true;
     if (!root->SetAttribute(key, text))
         return false;

@@ -61,8 +61,9 @@ class CPreferences : public CScheduled, public CSingleton<CPreferences>
     float GetFloat(std::string_view key, float defaultValue);
 
     // Store the text ("true"/"false", "%f") at key, creating its elements, make every registered
-    // preference of that key read it and mark dirty. An unchanged text changes nothing. False when
-    // the key cannot be written (an empty segment or a name that would not read back).
+    // preference of that key read it and mark dirty. An unchanged text changes nothing (an empty
+    // text stores a missing key). False when the key cannot be written (an empty segment or a
+    // name that would not read back).
     bool SetString(std::string_view key, std::string_view text);
     bool SetBool(std::string_view key, bool value);
     bool SetFloat(std::string_view key, float value);

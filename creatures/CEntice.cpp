@@ -58,8 +58,7 @@ void CEntice::SetTargets(const std::vector<Vector2<float>>& targets)
 {
     m_outer.clear();
     m_inner.clear();
-    m_released = targets.empty();
-    if (m_released)
+    if (targets.empty())
         return; // the glows stay and fade out
 
     m_glows.clear();
@@ -89,7 +88,8 @@ void CEntice::Update(float dt)
     const float f = m_fade;
     const float s = f * f * (3.0f - 2.0f * f);
     float size;
-    if (m_released)
+    // No outer particles stands for a released limb, also when "entice/count" asks for none.
+    if (m_outer.empty())
     {
         m_fade -= FadeStep(dt);
         if (m_fade <= 0.0f)

@@ -22,6 +22,8 @@ class CEntice : public CBase, public CDrawing, public CUpdate, public CSingleton
 
     // The held limb's targets (board cells); an empty list means it was let go: the particles go
     // at once and the glows fade out. A new list replaces everything, fading glows included.
+    // The glows fade out whenever there are no outer particles: with an outer count of 0 the
+    // first update drops the new glows, and the inner particles alone show the targets.
     void SetTargets(const std::vector<Vector2<float>>& targets);
     // The glows' fade, dt in seconds.
     void Update(float dt) override;
@@ -34,7 +36,6 @@ class CEntice : public CBase, public CDrawing, public CUpdate, public CSingleton
     const std::vector<QuadBatch>& GetGlows() const { return m_glows; }
     // 0 (hidden) to 1 (fully shown).
     float GetFade() const { return m_fade; }
-    bool IsReleased() const { return m_released; }
 
   private:
     friend class CSingleton<CEntice>;
@@ -47,9 +48,6 @@ class CEntice : public CBase, public CDrawing, public CUpdate, public CSingleton
     std::vector<CRef<CBase>> m_inner;
     std::vector<QuadBatch> m_glows;
     float m_fade = 0.0f;
-    // Set by an empty target list. Kept apart from "no outer particles", which also happens while
-    // held when "entice/count" asks for no outer particles.
-    bool m_released = true;
 
     CRef<CMaterial> m_glowMaterial;
 };

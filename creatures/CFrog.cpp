@@ -52,47 +52,42 @@ CFrog::~CFrog()
 
 void CFrog::LoadSpecies(const CString& name)
 {
-    const CString path = CString("species/") + name;
-    CXmlDocument document;
-    if (!document.Load(path, CFileSystem::kInDataFolder))
-    {
-        // A frog never stands without a skeleton, even an empty one.
-        if (!m_skeleton)
-        {
-            m_species = name;
-            m_skeleton = MakeRef<CSkeleton>();
-        }
-        return;
-    }
     m_species = name;
+    const CString path = CString("species/") + name;
+    // The skeleton is replaced first, even by an empty one; the body pieces only by a document
+    // that has them. Pieces left from another species find no joint of this one and draw nothing.
     m_skeleton = CSkeleton::Create(path);
     m_lastChangeCount = -1;
 
-    // Every section stands alone, so that nothing of the previous species survives.
-    m_flaps.clear();
-    m_feet.clear();
-    m_ribbitSound.clear();
+    CXmlDocument document;
+    document.Load(path, CFileSystem::kInDataFolder);
     CXmlNode* root = document.GetRoot();
-    if (CXmlNode* flaps = root->FindChild("body/flaps"))
+    CXmlNode* flaps = root ? root->FindChild("body/flaps") : nullptr;
+    if (!flaps)
+        return;
+    m_flaps.clear();
+    m_flaps.reserve(size_t(flaps->CountChildren()));
+    for (CXmlNode* group = flaps->FirstChild(); group; group = group->NextSibling())
     {
-        m_flaps.reserve(size_t(flaps->CountChildren()));
-        for (CXmlNode* group = flaps->FirstChild(); group; group = group->NextSibling())
-        {
-            m_flaps.emplace_back();
-            m_flaps.back().Load(*group);
-        }
+        m_flaps.emplace_back();
+        m_flaps.back().Load(*group);
     }
-    if (CXmlNode* feet = root->FindChild("body/feet"))
+    CXmlNode* feet = root->FindChild("body/feet");
+    if (!feet)
     {
-        m_feet.reserve(size_t(feet->CountChildren()));
-        for (CXmlNode* foot = feet->FirstChild(); foot; foot = foot->NextSibling())
-        {
-            // The toes' looks sit beside the feet; read as a foot they would be one more on joint 0.
-            if (foot->GetName() == "toes")
-                continue;
-            m_feet.emplace_back();
-            m_feet.back().Load(*m_skeleton, *foot);
-        }
+        // A species without feet has no ribbit, whatever its sound says.
+        m_ribbitSound.clear();
+        return;
+    }
+    m_feet.clear();
+    m_feet.reserve(size_t(feet->CountChildren()));
+    for (CXmlNode* foot = feet->FirstChild(); foot; foot = foot->NextSibling())
+    {
+        // The toes' looks sit beside the feet; read as a foot they would be one more on joint 0.
+        if (foot->GetName() == "toes")
+            continue;
+        m_feet.emplace_back();
+        m_feet.back().Load(*m_skeleton, *foot);
     }
     m_ribbitSound = root->GetAttribute("sound/ribbit/sound");
 }

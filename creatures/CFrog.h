@@ -6,7 +6,7 @@
 // the pond's "board" layer, and into the board's soft-shadow passes. Times are game-clock ms of
 // the scope "maingame", positions board cells.
 // Invariant: once any species load has run, the skeleton is never null (a species that cannot be
-// read at first leaves an empty one), and the body pieces belong to the skeleton's species.
+// read leaves an empty one); the body pieces are those of the last species document that had them.
 #include "core/CBase.h"
 #include "core/CRef.h"
 #include "core/CSingleton.h"
@@ -38,9 +38,9 @@ class CFrog : public CBase, public CControl, public CDrawing, public CUpdate, pu
     void Init() override;
     ~CFrog() override;
 
-    // Loads "species/<name>" from the data folder: its skeleton, its body pieces, its feet and
-    // its ribbit sound. A document that cannot be read changes nothing (at first it leaves an empty
-    // skeleton); otherwise every section the document lacks is left empty.
+    // Loads "species/<name>" from the data folder: its skeleton always (empty when the document
+    // cannot be read); its body pieces, feet and ribbit sound only when it has "body/flaps",
+    // else they stay as they were. Without "body/feet" the feet stay and there is no ribbit.
     void LoadSpecies(const CString& name);
     // The skeleton, loading the current species first when none is loaded; never null.
     CSkeleton* GetSkeleton();

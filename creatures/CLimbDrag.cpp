@@ -175,11 +175,8 @@ bool CLimbDrag::OnRelease(const InputEvent& event)
 
 bool CLimbDrag::OnDragCancel(const InputEvent& event)
 {
-    // Taken only when it ended a drag of ours: the press that cancels someone else's drag
-    // must still reach the other controls.
-    if (GetDraggingButton() != InputEvent::kLeft || m_skeleton.m_grabbed < 0)
-        return false;
-    ReleaseJoint(ToBoard(event.position));
+    if (GetDraggingButton() == InputEvent::kLeft)
+        ReleaseJoint(ToBoard(event.position));
     return true;
 }
 
@@ -351,13 +348,13 @@ void CLimbDrag::PutDownPending()
                                   : Pose::HasDistinctCells(pose) && puzzle->IsPoseOnKnobs(pose);
         if (accepted)
         {
-            skeleton.SetPose(pose);
+            skeleton.TakePose(pose);
             puzzle->LandSkeleton(skeleton);
+            skeleton.m_pending = -1;
         }
     }
-    // Also when the pose was refused: the limb goes home and stops being pending, instead of
-    // being put down again on every tick until the next pick.
-    skeleton.SetPose(GetPuzzlePose());
+    // A refused limb stays pending: the time-out or the next pick puts it down again.
+    skeleton.TakePose(GetPuzzlePose());
 }
 
 bool CLimbDrag::IsClick() const

@@ -32,6 +32,7 @@ class CLimbDrag : public CControl
     bool OnPress(const InputEvent& event) override;
     bool OnMove(const InputEvent& event) override;
     bool OnRelease(const InputEvent& event) override;
+    // Releases the held limb when the cancelled drag is the left button's; always consumed.
     bool OnDragCancel(const InputEvent& event) override;
     // "back", "redo" and the swipes left and right of "_gesture"; true when consumed.
     bool OnMessage(const InputEvent& event) override;
@@ -48,8 +49,9 @@ class CLimbDrag : public CControl
     void ReleaseJoint(const Vector2<float>& point);
     // Drops the grabbed and pending limbs without any landing and clears the targets.
     void CancelDrag();
-    // Puts a pending limb on its target at once, landing the move when the puzzle accepts the
-    // pose; the frog then stands in the puzzle's current pose.
+    // Puts a pending limb on its target at once, landing the move when the puzzle and the move
+    // map accept the pose; the frog then stands in the puzzle's current pose. A refused limb
+    // stays pending.
     void PutDownPending();
 
     // Where the limb would go for the finger at point: the click clamp, the snap to reachable

@@ -305,6 +305,11 @@ bool CSkeleton::GetLastDraggedLimb(int& limb, Vector2<float>& position) const
 void CSkeleton::SetPose(Pose pose)
 {
     m_drag.CancelDrag();
+    TakePose(pose);
+}
+
+void CSkeleton::TakePose(Pose pose)
+{
     Pose::ApplyToSkeleton(pose, *this);
     const CMoveMap* map = GetMoveMap();
     const unsigned limbs = std::min(m_limbCount, kMaxLimbs);
@@ -321,7 +326,7 @@ void CSkeleton::SetPose(Pose pose)
             m_joints[i].position = m_joints[i].rest + offset;
     }
     // Whether or not the map knew the pose, the frog stands still in it: a limb that jumped
-    // with its old history would be dragged back by its own inertia.
+    // with its old history would be dragged back by its own inertia, tearing the body apart.
     ShiftHistory();
     ShiftHistory();
     m_currentPose = pose;

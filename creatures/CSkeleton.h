@@ -135,9 +135,9 @@ class CSkeleton : public CScheduled, public CPlaySkeleton
     void ShiftJointHistory(unsigned joint) override;
     // The active joint's limb number and position.
     bool GetLastDraggedLimb(int& limb, Vector2<float>& position) const override;
-    // Puts the limbs on the pose's cells, the body in the move map's rest shape of the pose (or,
-    // when the map lacks it, in the document's rest shape centred on the limbs), and stops every
-    // joint (no velocity). Cancels any grabbed or pending limb without landing it.
+    // Drops any grabbed or pending limb without landing it, then stands in the pose (TakePose).
+    // A limb in flight aims at a cell picked for the pose it left: landed on this one it would
+    // make a move the player never made.
     void SetPose(Pose pose) override;
     // Ends a drag. With nothing grabbed there is nothing to end.
     void ReleaseJoint(const Vector2<float>& point) override;
@@ -168,6 +168,10 @@ class CSkeleton : public CScheduled, public CPlaySkeleton
     void SpreadDistance(uint32_t limb);
     // The step of state kDrag.
     void DragStep(float dt);
+    // Puts the limbs on the pose's cells, the body in the move map's rest shape of the pose (or,
+    // when the map lacks it, in the document's rest shape centred on the limbs), and stops every
+    // joint (no velocity). The drag state is left alone.
+    void TakePose(Pose pose);
     const CMoveMap* GetMoveMap() const;
 
     // Fixed at load.

@@ -160,6 +160,7 @@ bool CCursor::OnRelease(const InputEvent&)
 void CCursor::Draw()
 {
     bool markerFrame = false;
+    m_markerShown = IsMarkerPending();
     if (m_marker.material && IsMarkerPending())
     {
         CView pixels(CView::kPixels);

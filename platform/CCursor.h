@@ -52,6 +52,9 @@ class CCursor : public CBase, public CControl, public CDrawing, public CSingleto
     int32_t GetFallbackTime() const { return m_fallbackTime; }
     const QuadBatch& GetSprite() const { return m_sprite; }
     bool IsMarkerPending() const;
+    // Whether the last draw found a marker pending: it drew it (or has no touch sprite to draw).
+    // Links wait for it, so that a press is seen before it acts.
+    bool IsMarkerShown() const { return m_markerShown; }
 
     // The definition an element of the document gives.
     static Look ReadLook(const CXmlNode* element);
@@ -75,6 +78,7 @@ class CCursor : public CBase, public CControl, public CDrawing, public CSingleto
     QuadBatch m_sprite;
     QuadBatch m_marker;
     int32_t m_fallbackTime = kNever;
+    bool m_markerShown = false;
     bool m_visible = true;
     bool m_hasCursors = false;
 };

@@ -503,18 +503,14 @@ void CPuzzle::Win()
     UpdateScore();
     CPlayServices& services = CPlayServices::Get();
     services.CatchFly();
-    // The built-in puzzle stands in for a file that did not load: its result is no record of
-    // the named puzzle, and unlocks nothing.
-    if (!m_fallback)
-    {
-        CPuzzles::Record record;
-        record.moves = int32_t(m_history.size()) - 1;
-        record.score = CScore::Instance()->GetScore();
-        record.seconds = m_seconds;
-        record.undoCount = m_undoCount;
-        record.hintCount = m_hintCount;
-        CPuzzles::Instance()->RecordResult(m_name, record, m_unlocks);
-    }
+    // The built-in puzzle that stands in for a broken file is recorded under the requested name.
+    CPuzzles::Record record;
+    record.moves = int32_t(m_history.size()) - 1;
+    record.score = CScore::Instance()->GetScore();
+    record.seconds = m_seconds;
+    record.undoCount = m_undoCount;
+    record.hintCount = m_hintCount;
+    CPuzzles::Instance()->RecordResult(m_name, record, m_unlocks);
     services.SetButtonEnabled("back", false);
     services.SetButtonEnabled("redo", false);
     services.CloseTutorialPane();
@@ -641,8 +637,8 @@ void CPuzzle::BuildEmbossSpots(int side)
 
 void CPuzzle::SaveState()
 {
-    // Nothing to resume before a load, and the built-in stand-in is not the named puzzle.
-    if (m_name.empty() || m_fallback)
+    // Nothing to resume before a load; the built-in stand-in saves under the requested name.
+    if (m_name.empty())
         return;
     CPreferences* preferences = CPreferences::Instance();
     if (IsSolved())

@@ -59,8 +59,8 @@ class CPuzzle : public CBase, public CUpdate, public CShutdown, public CResizes,
     void SetGoal(Pose goal);
     // Marks the knobs under the pose's limbs, empties the hint steps and moves the layout counter.
     void MarkPoseKnobs(Pose pose);
-    // Whether the built-in puzzle stands in for the named one (its result is never recorded and
-    // its state never saved).
+    // Whether the built-in puzzle stands in for the named one (played, won and saved under that
+    // name).
     bool IsFallback() const { return m_fallback; }
 
     // The chooser's texts. Neither makes the in-game puzzle.

@@ -22,21 +22,6 @@ constexpr const char* kUnlockedKey = "unlocked";
 constexpr const char* kCurrentPuzzleKey = "currentpuzzle";
 constexpr const char* kCurrentHistoryKey = "currenthistory";
 
-// "puzzle" + four digits + ".xml", exactly.
-bool IsPuzzleFileName(const CString& fileName)
-{
-    const size_t prefix = std::char_traits<char>::length(kPrefix);
-    const size_t suffix = std::char_traits<char>::length(kSuffix);
-    if (fileName.size() != prefix + kDigits + suffix)
-        return false;
-    if (fileName.compare(0, prefix, kPrefix) != 0 || fileName.compare(prefix + kDigits, suffix, kSuffix) != 0)
-        return false;
-    for (size_t i = prefix; i < prefix + kDigits; ++i)
-        if (fileName[i] < '0' || fileName[i] > '9')
-            return false;
-    return true;
-}
-
 // A number field of a record; none when the field is missing, reads no number, or reads
 // one that is not finite (a damaged record must not outrank every later win).
 std::optional<double> NumberField(const CString& record, int32_t n)
@@ -83,27 +68,23 @@ void CPuzzles::Scan()
 void CPuzzles::ScanFolder(const CString& dataFolder)
 {
     m_names.clear();
-    // The walk is in byte-wise name order, which for four digits is number order; so every
-    // puzzle file is listed whatever order the folder holds them in, and other files are
-    // passed over rather than ending the list.
-    CString path = dataFolder + kPuzzleFolder + kPrefix + "0000" + kSuffix;
-    CString previousPath;
+    // The walk goes through the folder's files in name order from the one after
+    // "puzzle0000.xml", and ends at the first whose name is not the next puzzle: one of another
+    // length, or a number that does not rise.
+    const CString folder = dataFolder + kPuzzleFolder;
+    const size_t nameLength = std::char_traits<char>::length(kPrefix) + kDigits;
+    const size_t pathLength = folder.size() + nameLength + std::char_traits<char>::length(kSuffix);
+    CString path = folder + kPrefix + "0000" + kSuffix;
     int32_t previousNumber = -1;
     for (;;)
     {
         path = CFileSystem::NextFileInFolder(path, false);
-        // A file removed during the walk would restart it from the first file.
-        if (path.empty() || (!previousPath.empty() && path <= previousPath))
+        if (path.size() != pathLength)
             break;
-        previousPath = path;
-        const CString fileName = CFileSystem::FileNameOf(path);
-        if (!IsPuzzleFileName(fileName))
-            continue;
-        const CString name =
-            CString::SubString(fileName, 0, int32_t(std::char_traits<char>::length(kPrefix)) + kDigits);
+        const CString name = CString::SubString(path, int32_t(folder.size()), int32_t(nameLength));
         const int32_t number = NumberOf(name);
         if (number <= previousNumber)
-            continue;
+            break;
         previousNumber = number;
         m_names.push_back(name);
     }
@@ -210,6 +191,7 @@ CString CPuzzles::GetPreferenceText(const CString& key, const CString& def)
     const CString text = preferences->GetString(key);
     if (!text.empty())
         return text;
+    // A missing key is written even with an empty default, so the store holds every key read.
     preferences->SetString(key, def);
     return def;
 }
@@ -222,5 +204,5 @@ CString CPuzzles::FormatRecord(const Record& record)
 
 CString CPuzzles::ReadRecordText(const CString& name)
 {
-    return Preferences()->GetString(name);
+    return GetPreferenceText(name, CString());
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The puzzle collection and the player's progress. The list names the files
-// "puzzle/puzzleNNNN.xml" of the data folder in ascending number; progress lives in the
-// preferences: one result record per puzzle under its name, "unlocked", and the puzzle to
-// resume. Invariant: the list's numbers rise strictly, and a stored record only ever improves.
+// "puzzle/puzzleNNNN.xml" of the data folder in name order, up to the first file that is not the
+// next puzzle; progress lives in the preferences: one result record per puzzle under its name,
+// "unlocked", and the puzzle to resume. Invariant: the list's numbers rise strictly, and a
+// stored record only ever improves.
 //
-// Every query here is safe for the front end: none creates the in-game singletons, and
-// none writes the preferences.
+// Every query here is safe for the front end: none creates the in-game singletons. A record
+// query writes an empty record for a puzzle that has none, as every first read of a missing
+// preference writes its default.
 #include "core/CBase.h"
 #include "core/CSingleton.h"
 #include "core/CString.h"
@@ -31,8 +33,9 @@ class CPuzzles : public CBase, public CSingleton<CPuzzles>
 
     // Rebuilds the list from the data folder's "puzzle" folder (CFileSystem).
     void Scan();
-    // Rebuilds the list from "<dataFolder>/puzzle" (dataFolder without a trailing "/"). Files
-    // whose names are not "puzzle" + four digits + ".xml" are skipped, as is "puzzle0000.xml".
+    // Rebuilds the list from "<dataFolder>/puzzle" (dataFolder without a trailing "/"): the files
+    // after "puzzle0000.xml" in name order, until one whose path is not as long as a puzzle's or
+    // whose number does not rise. A name is the first ten characters of the file name.
     void ScanFolder(const CString& dataFolder);
 
     // The listed names ("puzzle1000"), ascending.
@@ -47,8 +50,9 @@ class CPuzzles : public CBase, public CSingleton<CPuzzles>
     // gives the first listed name.
     CString FirstAfterNumber(int32_t number) const;
 
-    // Record queries. A missing or unreadable record gives false or 0; a damaged field reads
-    // as 0 and never affects another puzzle's record.
+    // Record queries. A missing record is first written as an empty one (the store is marked
+    // dirty); a missing or unreadable record gives false or 0; a damaged field reads as 0 and
+    // never affects another puzzle's record.
     bool HasRecord(const CString& name) const;
     int32_t GetBestMoves(const CString& name) const;
     float GetBestScore(const CString& name) const;
@@ -74,7 +78,7 @@ class CPuzzles : public CBase, public CSingleton<CPuzzles>
     friend class CSingleton<CPuzzles>;
     CPuzzles() = default;
 
-    // The stored record text of name, "" when none; reads only.
+    // The stored record text of name; "" when none, which it then writes.
     static CString ReadRecordText(const CString& name);
 
     std::vector<CString> m_names;

@@ -40,6 +40,9 @@ class CButtonServices
     virtual void SetCursor(const char* name, int32_t ms) {}
     // Draws the cursor's press marker once at that point (screen pixels). Nothing by default.
     virtual void SetMarkerPosition(const Vector2<float>& point) {}
+    // Whether the cursor's last draw showed a pending press marker. True by default: without a
+    // cursor there is no marker to wait for.
+    virtual bool IsMarkerShown() { return true; }
     // A floating tip with its top left at position (view units of the whole-screen view),
     // size in those units. Returns the floater, which owns itself (buttons only link to it), or
     // null when none was made (the default).

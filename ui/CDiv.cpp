@@ -19,6 +19,7 @@
 #include "ui/CPaneTransition.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -326,23 +327,25 @@ bool CDiv::IsPressed()
 
 CLink<CDiv> CDiv::FindById(const CString& name, int32_t index)
 {
-    // Pre-order over the whole subtree, counting every match on the way, siblings' subtrees
-    // included.
-    std::vector<CDiv*> pending{this};
-    while (!pending.empty() && index >= 0)
+    // Pre-order, each child searched with the index its parent passes down: a match with a
+    // larger index counts itself off for its own subtree only, not for its siblings'.
+    std::vector<std::pair<CDiv*, int32_t>> pending{{this, index}};
+    while (!pending.empty())
     {
-        CDiv* node = pending.back();
+        auto [node, left] = pending.back();
         pending.pop_back();
+        if (left < 0)
+            continue;
         if (name.empty() || name == node->m_id)
         {
-            if (index == 0)
+            if (left == 0)
                 return CLink<CDiv>(node);
-            --index;
+            --left;
         }
         const auto end = std::find_if(node->m_children.begin(), node->m_children.end(),
                                       [](const CRef<CDiv>& child) { return !child; });
         for (size_t i = size_t(end - node->m_children.begin()); i-- > 0;)
-            pending.push_back(node->m_children[i].Get());
+            pending.emplace_back(node->m_children[i].Get(), left);
     }
     return CLink<CDiv>();
 }

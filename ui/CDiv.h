@@ -107,8 +107,10 @@ class CDiv : public CBase
     virtual bool IsRaised();
     virtual bool IsPressed();
 
-    // The index-th node (0 first) in pre-order from this one whose id equals name
-    // (case-sensitive); an empty name matches every node. Empty when there is none.
+    // A node whose id equals name (case-sensitive; an empty name matches every node), counted
+    // down one path: a match with index 0 is the result, a match with a larger index searches
+    // its children with index - 1, any other node passes index on; children are searched in
+    // order, each with that same index. Empty when there is none.
     virtual CLink<CDiv> FindById(const CString& name, int32_t index);
     // The first node with that id, or a detached node kept for misses: never null, so that
     // operations on a missing id act on nothing that is drawn.

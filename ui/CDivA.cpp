@@ -86,9 +86,8 @@ bool CDivA::OnRelease(const InputEvent& event)
         m_pressPoint = kUnsetVector2f;
         return false;
     }
-    // A press that began elsewhere fires nothing. The link does not wait for the cursor to have
-    // drawn its marker: without a cursor, or with press and release in one turn, it would never fire.
-    if (m_pressed && !m_href.empty() && m_pressPoint != kUnsetVector2f)
+    // A press that began elsewhere fires nothing, nor one whose marker the cursor has not shown.
+    if (m_pressed && !m_href.empty() && m_pressPoint != kUnsetVector2f && CButtonServices::Get().IsMarkerShown())
     {
         if (IsWebAddress(m_href))
             CButtonServices::Get().LaunchBrowser(m_href.c_str());

@@ -1,8 +1,8 @@
 #pragma once
 // A link: the words inside it are drawn pressed while a press that began on them is held, and a
-// release over them posts "href" as a named command with "value" as its argument, or opens an
-// "http://" or "https://" address in the browser. After firing, the link rests for "throttle"
-// seconds (platform ticks), so a double tap fires once.
+// release over them, once the cursor has shown the press marker, posts "href" as a named command
+// with "value" as its argument, or opens an "http://" or "https://" address in the browser.
+// After firing, the link rests for "throttle" seconds (platform ticks), so a double tap fires once.
 #include "ui/CDiv.h"
 
 #include <cstdint>

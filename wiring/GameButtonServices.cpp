@@ -40,3 +40,9 @@ void GameButtonServices::SetMarkerPosition(const Vector2<float>& point)
     if (CCursor* cursor = CCursor::Peek())
         cursor->SetMarkerPosition(point);
 }
+
+bool GameButtonServices::IsMarkerShown()
+{
+    const CCursor* cursor = CCursor::Peek();
+    return !cursor || !cursor->CDrawing::IsRegistered() || cursor->IsMarkerShown();
+}

@@ -11,4 +11,6 @@ class GameButtonServices : public CButtonServices
     void FinishTip(CBase* floater) override;
     void SetCursor(const char* name, int32_t ms) override;
     void SetMarkerPosition(const Vector2<float>& point) override;
+    // The cursor's answer; true without a cursor that draws, which would never show a marker.
+    bool IsMarkerShown() override;
 };

@@ -169,6 +169,7 @@ const std::vector<OpenSeams::Seam> kSeams = {
     // ui: what buttons and panes ask of the layers beside them.
     SERVICE(CButtonServices, SetCursor),
     SERVICE(CButtonServices, SetMarkerPosition),
+    SERVICE(CButtonServices, IsMarkerShown),
     SERVICE(CButtonServices, ShowTip),
     SERVICE(CButtonServices, RefreshTip),
     SERVICE(CButtonServices, FinishTip),

@@ -86,7 +86,6 @@ TEST_F(EnticeTest, MakesParticlesAndAGlowPerTarget)
     EXPECT_EQ(glow.translation, Vector3<float>(3.0f, 4.0f, 1.0f));
     EXPECT_EQ(glow.GetQuadRect(0), Vector4<float>(-1.0f, -1.0f, 1.0f, 1.0f));
     EXPECT_EQ(glow.GetColour(), Vector4<float>(0.0f, 0.0f, 0.0f, 0.0f));
-    EXPECT_FALSE(m_entice->IsReleased());
 
     SetEnticeGlowColour(Vector4<float>(1.0f, 0.5f, 0.0f, 0.0f)); // a board without glows
     m_entice->SetTargets(m_targets);
@@ -134,15 +133,18 @@ TEST_F(EnticeTest, NewTargetsReplaceFadingGlowsAtOnce)
     EXPECT_EQ(m_entice->GetOuterCount(), 2u);
 }
 
-TEST_F(EnticeTest, NoOuterParticlesStillGlowsWhileHeld)
+TEST_F(EnticeTest, NoOuterParticlesDropTheGlowsAtTheFirstUpdate)
 {
+    // An outer count of 0 reads as a released limb: the new glows go, the inner particles stay.
     WriteRules("0,3");
     m_entice->SetTargets(m_targets);
     EXPECT_EQ(m_entice->GetOuterCount(), 0u);
     EXPECT_EQ(m_entice->GetInnerCount(), 6u);
+    ASSERT_EQ(m_entice->GetGlows().size(), 2u);
     m_entice->Update(0.25f);
-    ASSERT_EQ(m_entice->GetGlows().size(), 2u); // held, not released
-    EXPECT_FLOAT_EQ(m_entice->GetFade(), 0.5f);
+    EXPECT_TRUE(m_entice->GetGlows().empty());
+    EXPECT_FLOAT_EQ(m_entice->GetFade(), 0.0f);
+    EXPECT_EQ(m_entice->GetInnerCount(), 6u);
 
     // A fade time of 0 is instant, never a division by zero.
     m_folder.WriteData("rules.xml", "<rules><entice fadein=\"0\" count=\"1\"/></rules>");
@@ -168,7 +170,8 @@ TEST_F(EnticeTest, FollowsThePondTargetsHook)
         ASSERT_EQ(m_entice->GetGlows().size(), 1u);
         EXPECT_EQ(m_entice->GetGlows()[0].translation, Vector3<float>(6.0f, 7.0f, 1.0f));
         pond->SetTargets({});
-        EXPECT_TRUE(m_entice->IsReleased());
+        EXPECT_EQ(m_entice->GetOuterCount(), 0u);
+        EXPECT_EQ(m_entice->GetGlows().size(), 1u);
     }
     CPond::SetTargetsHook(previous);
 
@@ -177,7 +180,6 @@ TEST_F(EnticeTest, FollowsThePondTargetsHook)
     EXPECT_EQ(m_entice->GetOuterCount(), 4u);
     CSceneCreatureServices::SendTargetsToEntice({});
     EXPECT_EQ(m_entice->GetOuterCount(), 0u);
-    EXPECT_TRUE(m_entice->IsReleased());
     CSingleton<CEntice>::Toggle(false);
     CSceneCreatureServices::SendTargetsToEntice(m_targets);
     EXPECT_FALSE(CEntice::Exists());

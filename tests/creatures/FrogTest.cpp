@@ -288,7 +288,7 @@ TEST_F(FrogTest, ALongChainLoadsUpToItsBoundAndGoesWithoutRecursion)
     built.reset();
 }
 
-TEST_F(FrogTest, AFailedOrPartialSpeciesLoadLeavesNoMixedBody)
+TEST_F(FrogTest, ASpeciesLoadReplacesTheSkeletonAndOnlyTheSectionsItHas)
 {
     CFrog* frog = CFrog::Instance();
     // A first species that cannot be read still leaves a skeleton, empty.
@@ -298,23 +298,49 @@ TEST_F(FrogTest, AFailedOrPartialSpeciesLoadLeavesNoMixedBody)
     EXPECT_TRUE(frog->GetFlaps().empty());
 
     frog->LoadSpecies("d-azureus");
-    CSkeleton* azureus = frog->GetSkeleton();
+    const size_t feet = frog->GetFeet().size();
     EXPECT_EQ(frog->GetFlaps().size(), 5u);
-    // Another that cannot be read keeps the whole species, skeleton and all.
+    ASSERT_GT(feet, 0u);
+    // Another that cannot be read replaces the skeleton and keeps the body pieces, which find no
+    // joint of the empty skeleton: the frog draws and updates without them.
     frog->LoadSpecies("missing");
-    EXPECT_EQ(frog->GetSkeleton(), azureus);
-    EXPECT_EQ(frog->GetSpecies(), CString("d-azureus"));
+    EXPECT_EQ(frog->GetSpecies(), CString("missing"));
+    EXPECT_EQ(frog->GetSkeleton()->GetJointCount(), 0u);
     EXPECT_EQ(frog->GetFlaps().size(), 5u);
+    EXPECT_EQ(frog->GetFeet().size(), feet);
     EXPECT_EQ(frog->GetRibbitSound(), CString("ribbit"));
+    Frames(3);
+    frog->DrawShadow(Vector3<float>(), nullptr);
 
-    // A species without body or sound has neither, whatever the previous one had.
-    const std::string skeletonOnly =
+    // Without "body", or without "flaps" in it, the pieces and the ribbit stay as they were.
+    const std::string azureus =
         TempFolder::ReadFile(std::string(FROG_SOURCE_DIR) + "/data/species/d-azureus.xml");
-    m_folder.WriteData("species/bare.xml", skeletonOnly.substr(0, skeletonOnly.find("<body>")) + "</species>\n");
-    frog->LoadSpecies("bare");
-    EXPECT_EQ(frog->GetSpecies(), CString("bare"));
-    EXPECT_EQ(frog->GetSkeleton()->GetJointCount(), 14u);
+    const std::string skeletonOnly = azureus.substr(0, azureus.find("<body>"));
+    m_folder.WriteData("species/bare.xml", skeletonOnly + "</species>\n");
+    m_folder.WriteData("species/flapless.xml", skeletonOnly + "<body><feet/></body></species>\n");
+    for (const char* species : {"bare", "flapless"})
+    {
+        frog->LoadSpecies(species);
+        EXPECT_EQ(frog->GetSkeleton()->GetJointCount(), 14u) << species;
+        EXPECT_EQ(frog->GetFlaps().size(), 5u) << species;
+        EXPECT_EQ(frog->GetFeet().size(), feet) << species;
+        EXPECT_EQ(frog->GetRibbitSound(), CString("ribbit")) << species;
+    }
+
+    // Flaps without feet: new flaps, the feet stay, and no ribbit whatever "sound" says.
+    m_folder.WriteData("species/footless.xml", skeletonOnly +
+                                                   "<body><flaps><g><flap/></g></flaps></body>"
+                                                   "<sound><ribbit sound=\"croak\"/></sound></species>\n");
+    frog->LoadSpecies("footless");
+    EXPECT_EQ(frog->GetFlaps().size(), 1u);
+    EXPECT_EQ(frog->GetFeet().size(), feet);
+    EXPECT_TRUE(frog->GetRibbitSound().empty());
+    // With feet and no "ribbit", no ribbit either.
+    m_folder.WriteData("species/silent.xml", skeletonOnly + "<body><flaps/><feet/></body></species>\n");
+    frog->LoadSpecies("d-azureus");
+    frog->LoadSpecies("silent");
     EXPECT_TRUE(frog->GetFlaps().empty());
+    EXPECT_TRUE(frog->GetFeet().empty());
     EXPECT_TRUE(frog->GetRibbitSound().empty());
 }
 

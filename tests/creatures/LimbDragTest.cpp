@@ -360,13 +360,61 @@ TEST_F(LimbDragTest, PosesAreReachedLimbByLimb)
     EXPECT_EQ(Limb(1), Vector2<float>(3.0f, 3.0f));
     EXPECT_TRUE(m_skeleton->TakePoseSet());
 
-    // A put-down the puzzle refuses leaves no limb pending: the frog stands in the puzzle's pose.
+    // A put-down the puzzle refuses: the frog stands in the puzzle's pose and the limb stays
+    // pending, so the time-out tries again; the next pick puts it down for good.
     m_skeleton->MoveToPose(Pose::SetCell(far, 0, {2, 4}));
     ASSERT_EQ(m_skeleton->GetPendingJoint(), 0);
     m_skeleton->GetDrag().PutDownPending();
-    EXPECT_EQ(m_skeleton->GetPendingJoint(), -1);
+    EXPECT_EQ(m_skeleton->GetPendingJoint(), 0);
     EXPECT_EQ(m_skeleton->GetCurrentPose(), up);
+    EXPECT_EQ(Pose::FromSkeleton(*m_skeleton), up);
     EXPECT_EQ(m_puzzle->GetCurrentPose(), up);
+    Ticks(60);
+    EXPECT_EQ(m_skeleton->GetPendingJoint(), 0);
+    EXPECT_EQ(m_puzzle->GetHistory(), (std::vector<Pose>{home, up}));
+    ASSERT_TRUE(Send(InputEvent::kButtonDown, {3.0f, 5.0f}));
+    EXPECT_EQ(m_skeleton->GetPendingJoint(), -1);
+    EXPECT_EQ(m_skeleton->GetGrabbedJoint(), 1);
+}
+
+TEST_F(LimbDragTest, ADragCancelIsAlwaysTakenAndLetsGoOfTheLeftButtonsLimb)
+{
+    // Taken even when nothing is dragged.
+    const InputEvent nowhere = InputEvent::Pointer(InputEvent::kButtonDown, ToScreen({0.0f, 0.0f}), 0, 0);
+    EXPECT_TRUE(m_skeleton->GetDrag().OnDragCancel(nowhere));
+    EXPECT_EQ(m_skeleton->GetActiveJointIndex(), -1);
+
+    // A limb held while another control drags the left button: a right-button release cancels
+    // that drag, which lets the limb go towards the release point.
+    struct DragTaker : CControl
+    {
+        bool OnDragBegin(const InputEvent&) override { return true; }
+    } taker;
+    const Vector2<float> from(2.0f, 5.0f), to(2.0f, 3.0f);
+    DragTo(from, to, 8);
+    taker.HandleEvent(InputEvent::Pointer(InputEvent::kMotion, ToScreen(to), InputEvent::kLeft, 0));
+    ASSERT_EQ(CControl::GetDraggingButton(), InputEvent::kLeft);
+    EXPECT_TRUE(m_skeleton->GetDrag().HandleEvent(
+        InputEvent::Pointer(InputEvent::kButtonUp, ToScreen(to), InputEvent::kLeft, InputEvent::kRight)));
+    EXPECT_EQ(m_skeleton->GetGrabbedJoint(), -1);
+    EXPECT_EQ(m_skeleton->GetPendingJoint(), 0);
+    EXPECT_EQ(m_skeleton->GetDrag().GetTarget(), to);
+    CControl::ResetDragState();
+}
+
+TEST_F(LimbDragTest, SettingAPoseDropsALimbInFlight)
+{
+    // Let go towards a knob, then put on another pose before it lands (as a reset does): the
+    // limb's target belongs to the old pose, so it lands no move on the new one.
+    const Vector2<float> from(3.0f, 5.0f), to(3.0f, 3.0f);
+    DragTo(from, to, 8);
+    Send(InputEvent::kButtonUp, to);
+    ASSERT_EQ(m_skeleton->GetPendingJoint(), 1);
+    m_skeleton->SetPose(Step(1));
+    EXPECT_EQ(m_skeleton->GetActiveJointIndex(), -1);
+    Ticks(60);
+    EXPECT_EQ(Pose::FromSkeleton(*m_skeleton), Step(1));
+    EXPECT_EQ(m_puzzle->GetHistory(), std::vector<Pose>{Step(0)});
 }
 
 TEST_F(LimbDragTest, LungeGoesOutAndBack)

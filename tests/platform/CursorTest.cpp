@@ -61,6 +61,19 @@ TEST_F(CursorTest, TheLookFollowsTheNameAndTheLeftButton)
     EXPECT_FALSE(cursor->IsMarkerPending());
     cursor->SetMarkerPosition(Vector2<float>(10.0f, 20.0f));
     EXPECT_TRUE(cursor->IsMarkerPending());
+    // A draw shows the pending marker once and reports it shown; the next, with none, does not.
+    EXPECT_FALSE(cursor->IsMarkerShown());
+    cursor->Draw();
+    EXPECT_FALSE(cursor->IsMarkerPending());
+    EXPECT_TRUE(cursor->IsMarkerShown());
+    cursor->Draw();
+    EXPECT_FALSE(cursor->IsMarkerShown());
+
+    // No touch sprite: a pending marker counts as shown at every draw.
+    cursor = Read("<cursor><default/></cursor>");
+    cursor->SetMarkerPosition(Vector2<float>(10.0f, 20.0f));
+    cursor->Draw();
+    EXPECT_TRUE(cursor->IsMarkerShown());
 
     // Only a marker: a drawing but no control and no cursor.
     cursor = Read("<cursor><touch/></cursor>");

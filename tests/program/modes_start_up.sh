@@ -14,8 +14,9 @@ grep -q 'currentpuzzle="puzzle1000"' "$WORK/preferences.xml" ||
 
 # Left from the front end last time, with a result for the first puzzle: "currentpuzzle" is
 # present and empty. (Without that result an empty one counts as absent: the first puzzle again.)
-sed -i 's/currentpuzzle="[^"]*"/currentpuzzle=""/; s/<preferences/<preferences puzzle1000="3,1.000000,20.000000,0,0"/' \
-    "$WORK/preferences.xml"
+# The first run's empty record of the puzzle makes way for the result.
+sed -i 's/currentpuzzle="[^"]*"/currentpuzzle=""/; s/ puzzle1000="[^"]*"//;
+        s/<preferences/<preferences puzzle1000="3,1.000000,20.000000,0,0"/' "$WORK/preferences.xml"
 start_game_until_drawn
 sleep 1
 import -window root "$WORK/later.png" 2>/dev/null

@@ -26,11 +26,14 @@ differing() {
     [ -n "${3:-}" ] && crop=(-crop "$3")
     compare -metric AE -fuzz 12% "${crop[@]}" "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1
 }
-# A tap on a point of a pane given in the phone's pixels: "centre" or "top" anchored.
+# A tap on a point of a pane given in the phone's pixels: "centre" or "top" anchored. It is held
+# until the cursor has shown the press marker, as a link fires only then.
 tap_pane() {
     local y
     if [ "$1" = top ]; then y=$(top_y "$3"); else y=$(pane_y "$3"); fi
-    xdotool mousemove --sync "$(pane_x "$2")" "$y" click 1 || fail "cannot tap $4"
+    xdotool mousemove --sync "$(pane_x "$2")" "$y" mousedown 1 || fail "cannot press $4"
+    sleep 0.2
+    xdotool mouseup 1 || fail "cannot release $4"
 }
 # Drags a slider's knob from phone point (x, y) of a pane ("centre" or "top" anchored) to the
 # left, past the end of its track, in small steps.

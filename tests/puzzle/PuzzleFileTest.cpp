@@ -112,7 +112,7 @@ TEST_F(PuzzleFileTest, LoadPlaysTheFileAndMarksHomeAndGoal)
     EXPECT_EQ(Text("puz_rating"), "Easy");
 }
 
-TEST_F(PuzzleFileTest, AFileThatDoesNotLoadPlaysTheBuiltInPuzzleAndRecordsNothing)
+TEST_F(PuzzleFileTest, AFileThatDoesNotLoadPlaysTheBuiltInPuzzleUnderItsName)
 {
     m_folder.WriteFile("preferences.xml",
                        "<preferences currenthistory=\"63625352,63625332\" "
@@ -141,18 +141,22 @@ TEST_F(PuzzleFileTest, AFileThatDoesNotLoadPlaysTheBuiltInPuzzleAndRecordsNothin
     }
     EXPECT_EQ(m_services.Count("pond fallback"), 3);
 
-    // Playing it to its goal neither records a result for the named puzzle nor moves the saved
-    // state away from the puzzle the player left.
+    // Played, the stand-in saves its state and records its win under the requested name: the
+    // player moves on past the broken file.
+    EXPECT_FALSE(puzzle->Load("puzzle1002"));
     puzzle->RestoreHistory(1);
-    EXPECT_EQ(puzzle->GetHistory(), std::vector<Pose>{home});
+    EXPECT_EQ(puzzle->GetHistory(), std::vector<Pose>{home}) << "a history saved for another puzzle";
+    const Pose step = PoseOf("62615241");
+    EXPECT_TRUE(puzzle->LandPose(step));
+    EXPECT_EQ(Preference("currentpuzzle"), "puzzle1002");
+    EXPECT_EQ(Preference("currenthistory"), "62615251,62615241");
     EXPECT_TRUE(puzzle->LandPose(goal));
     EXPECT_EQ(m_services.Count("catch"), 1);
     Restart();
-    EXPECT_EQ(Preference("puzzle1002"), "9,0.500000,60.000000,1,0");
+    EXPECT_EQ(Preference("puzzle1002"), "2,1.000000,0.000000,0,0");
+    EXPECT_EQ(Preference("currentpuzzle"), "puzzle1003");
+    EXPECT_EQ(Preference("currenthistory"), "");
     EXPECT_EQ(Preference("puzzle1004"), "");
-    EXPECT_EQ(Preference("unlocked"), "1002");
-    EXPECT_EQ(Preference("currentpuzzle"), "puzzle1000");
-    EXPECT_EQ(Preference("currenthistory"), "63625352,63625332");
 }
 
 TEST_F(PuzzleFileTest, ListingTextsNeverMakeThePuzzle)

@@ -32,20 +32,48 @@ class PuzzlesTest : public ProgressFixture
 };
 } // namespace
 
-TEST_F(PuzzlesTest, ListingIsCompleteInNumberOrderWhateverTheFolderOrder)
+TEST_F(PuzzlesTest, ListingRunsInNameOrderUntilTheFirstNameThatIsNotTheNextPuzzle)
 {
-    // Made in an order unlike name order, with gaps and stray files among them.
-    for (const char* name : {"puzzle1010.xml", "puzzle1005.xml", "README", "puzzle1000.xml", "puzzle0000.xml",
-                             "puzzle12.xml", "puzzle100a.xml", "puzzle1001.xml.bak", "puzzle1001.xml",
-                             "puzzle2000.xml", "zz.xml", ".puzzle1500.xml"})
-        WritePuzzle(name);
-    m_folder.MakeFolder("data/puzzle/puzzle1200.xml");
+    // Each folder's files, made in an order unlike name order, and the names listed.
+    const struct
+    {
+        const char* folder;
+        std::vector<const char*> files;
+        Names listed;
+    } cases[] = {
+        {"whole",
+         {"puzzle1010.xml", "puzzle1005.xml", "puzzle1000.xml", "puzzle1001.xml"},
+         {"puzzle1000", "puzzle1001", "puzzle1005", "puzzle1010"}},
+        // puzzle0000 is never listed: the walk starts after it, and so does a file before it.
+        {"zero", {"puzzle1000.xml", "puzzle0000.xml", "README"}, {"puzzle1000"}},
+        // A name of another length ends the list, and the files after it are not listed.
+        {"stray",
+         {"puzzle1005.xml", "puzzle1001.xml.bak", "puzzle1001.xml", "puzzle1000.xml"},
+         {"puzzle1000", "puzzle1001"}},
+        {"short", {"puzzle1000.xml", "puzzle12.xml", "puzzle2000.xml"}, {"puzzle1000"}},
+        // So does a number that does not rise ("1x00" reads as 1).
+        {"falls", {"puzzle2000.xml", "puzzle1x00.xml", "puzzle1000.xml"}, {"puzzle1000"}},
+        {"empty", {}, {}},
+    };
     CSingleton<CFileSystem>::Instance();
     CPuzzles* puzzles = CSingleton<CPuzzles>::Instance();
+    for (const auto& c : cases)
+    {
+        m_folder.MakeFolder(std::string(c.folder));
+        m_folder.MakeFolder(std::string(c.folder) + "/puzzle");
+        for (const char* file : c.files)
+            m_folder.WriteFile(std::string(c.folder) + "/puzzle/" + file, "<puzzle/>\n");
+        puzzles->ScanFolder(CString(m_folder.PathOf(c.folder)));
+        EXPECT_EQ(puzzles->GetNames(), c.listed) << c.folder;
+    }
+    puzzles->ScanFolder(CString(m_folder.PathOf("nowhere")));
+    EXPECT_EQ(puzzles->Count(), 0);
 
-    // puzzle0000 never counts; a stray file before, among or after the puzzles loses none.
-    EXPECT_EQ(puzzles->GetNames(),
-              (Names{"puzzle1000", "puzzle1001", "puzzle1005", "puzzle1010", "puzzle2000"}));
+    // The data folder's list, and a rescan that sees a file added since.
+    for (const char* name :
+         {"puzzle1010.xml", "puzzle1005.xml", "puzzle1000.xml", "puzzle1001.xml", "puzzle2000.xml"})
+        WritePuzzle(name);
+    puzzles->Scan();
     EXPECT_EQ(puzzles->NextPuzzle("puzzle1001"), "puzzle1005");
     EXPECT_EQ(puzzles->NextPuzzle("puzzle2000"), "");
     EXPECT_EQ(puzzles->NextPuzzle("puzzle1003"), "");
@@ -53,14 +81,10 @@ TEST_F(PuzzlesTest, ListingIsCompleteInNumberOrderWhateverTheFolderOrder)
     EXPECT_EQ(puzzles->FirstAfterNumber(1002), "puzzle1005");
     EXPECT_EQ(puzzles->FirstAfterNumber(2000), "");
     EXPECT_EQ(CPuzzles::NumberOf("abc"), 0);
-
-    // A rescan sees files added since; a missing folder lists nothing.
     WritePuzzle("puzzle0999.xml");
     puzzles->Scan();
     EXPECT_EQ(puzzles->Count(), 6);
     EXPECT_EQ(puzzles->GetNames().front(), "puzzle0999");
-    puzzles->ScanFolder(CString(m_folder.PathOf("nowhere")));
-    EXPECT_EQ(puzzles->Count(), 0);
 }
 
 TEST_F(PuzzlesTest, BestRecordIsKept)
@@ -175,26 +199,39 @@ TEST_F(PuzzlesTest, ProgressSurvivesARestart)
     EXPECT_EQ(puzzles->GetBestMoves("puzzle1000"), 6);
 }
 
-TEST_F(PuzzlesTest, FrontEndQueriesMakeNoGameObjectsAndWriteNothing)
+TEST_F(PuzzlesTest, FrontEndQueriesMakeNoGameObjectsAndWriteEmptyRecords)
 {
     CPuzzles* puzzles = StartWithFourPuzzles();
     CPreferences* preferences = CSingleton<CPreferences>::Instance();
+    preferences->SetString("puzzle1005", "4,0.500000,9.000000,0,1");
     preferences->Save();
     ASSERT_FALSE(preferences->IsDirty());
 
-    for (const CString& name : puzzles->GetNames())
+    const auto queryAll = [&]
     {
-        puzzles->HasRecord(name);
-        puzzles->GetBestMoves(name);
-        puzzles->GetBestScore(name);
-        puzzles->GetRecordField3(name);
-        puzzles->GetRecordField4(name);
-        puzzles->IsAvailable(name);
-        puzzles->NextPuzzle(name);
-    }
+        for (const CString& name : puzzles->GetNames())
+        {
+            puzzles->HasRecord(name);
+            puzzles->GetBestMoves(name);
+            puzzles->GetBestScore(name);
+            puzzles->GetRecordField3(name);
+            puzzles->GetRecordField4(name);
+            puzzles->IsAvailable(name);
+            puzzles->NextPuzzle(name);
+        }
+    };
+    queryAll();
     CScore::GetRatingText(0.5f);
     EXPECT_FALSE(CSingleton<CScore>::Exists());
     EXPECT_FALSE(CSingleton<CPuzzle>::Exists());
+    // A puzzle without a record gets an empty one, once; a record is left as it is.
+    EXPECT_TRUE(preferences->IsDirty());
+    preferences->Save();
+    const std::string file = PreferencesFile();
+    EXPECT_NE(file.find("puzzle1000=\"\""), std::string::npos) << file;
+    EXPECT_NE(file.find("puzzle1010=\"\""), std::string::npos) << file;
+    EXPECT_NE(file.find("puzzle1005=\"4,0.500000,9.000000,0,1\""), std::string::npos) << file;
+    EXPECT_FALSE(puzzles->HasRecord("puzzle1000"));
+    queryAll();
     EXPECT_FALSE(preferences->IsDirty());
-    EXPECT_EQ(PreferencesFile().find("puzzle10"), std::string::npos);
 }

@@ -415,17 +415,21 @@ TEST(PondContent, EveryPuzzlePondCarriesTheButtonsOfPlayAndTheMenuTheBoard)
             std::vector<CXmlNode*> layers;
             Collect(treatment->FirstChild(), "layer", layers);
             std::set<std::string> sources, kinds;
+            int swaying = 0;
             for (CXmlNode* layer : layers)
             {
                 kinds.insert(layer->GetAttribute("type").c_str());
                 if (layer->GetAttribute("type") == "Text" && layer->GetAttribute("name") == "overlay")
                     sources.insert(layer->GetAttribute("source").c_str());
+                if (layer->GetAttribute("type") == "Board" && ParseFloat(layer->GetAttribute("spring").c_str()) > 0.0)
+                    ++swaying;
             }
             if (pond == "menu")
             {
                 EXPECT_EQ(kinds.count("SmallFront"), 1u) << "the front end shows the board of puzzles";
                 continue;
             }
+            EXPECT_EQ(swaying, 1) << pond << ": the board sways with the lily-pad spring";
             ASSERT_EQ(sources.size(), 1u) << pond << ": one Text layer \"overlay\" a treatment";
             CXmlDocument pane;
             std::vector<CXmlNode*> buttons;

