@@ -1,6 +1,7 @@
 #include "scene/CInstructions.h"
 
 #include "Graphics/CMaterialSet.h"
+#include "Graphics/CScreenFlip.h"
 #include "Graphics/LodBiasScope.h"
 #include "core/CClock.h"
 #include "core/CFileSystem.h"
@@ -125,8 +126,46 @@ void CInstructions::SetSwallow(bool swallow)
     SetModal(swallow);
 }
 
+void CInstructions::ApplyStepInput()
+{
+    CInput::Instance()->SetBlocked(!m_skippable);
+    SetSwallow(m_skippable);
+}
+
+bool CInstructions::IsCovered()
+{
+    const CScreenFlip* flip = CScreenFlip::Peek();
+    return flip && flip->GetState() != CScreenFlip::kIdle;
+}
+
+void CInstructions::Hold()
+{
+    m_held = true;
+    m_heldSince = CClock::Now();
+    // The pane takes the player's touches and keys; the finger's press, if any, waits under it
+    // (the flip's pause holds the frog, so the limb it drags stays in its hand).
+    SetSwallow(false);
+    CInput::Instance()->SetBlocked(false);
+}
+
+void CInstructions::Resume()
+{
+    m_held = false;
+    const uint32_t held = uint32_t(std::max(0, CClock::Since(m_heldSince)));
+    m_stepStart += held;
+    if (m_stepEnd != 0)
+        m_stepEnd = Stamp(m_stepEnd + held);
+    if (m_skipTime != 0)
+        m_skipTime = Stamp(m_skipTime + held);
+    ApplyStepInput();
+    // Blocking forgets the buttons held; the finger's drag goes on as one press.
+    if (m_fingerDown)
+        CInput::Instance()->SetButton(InputEvent::kLeft, true);
+}
+
 void CInstructions::Finish()
 {
+    m_held = false;
     if (m_busy)
     {
         Unschedule();
@@ -197,19 +236,9 @@ void CInstructions::ExecuteStep()
 
     const CString& skippable = step.GetAttribute("skippabledelay");
     const double delay = skippable.empty() ? -1.0 : ParseFloat(skippable.c_str());
-    CInput* input = CInput::Instance();
-    if (m_modal && delay >= 0.0)
-    {
-        m_skipTime = Stamp(now + uint32_t(std::min(delay, 86400.0) * 1000.0));
-        input->SetBlocked(false);
-        SetSwallow(true);
-    }
-    else
-    {
-        m_skipTime = 0;
-        input->SetBlocked(true);
-        SetSwallow(false);
-    }
+    m_skippable = m_modal && delay >= 0.0;
+    m_skipTime = m_skippable ? Stamp(now + uint32_t(std::min(delay, 86400.0) * 1000.0)) : 0;
+    ApplyStepInput();
 
     if (m_pane)
     {
@@ -296,6 +325,15 @@ Vector3<float> CInstructions::FingerAt(const Vector3<float>& from, const Vector3
 
 void CInstructions::OnSchedule(float)
 {
+    if (m_busy && IsCovered() != m_held)
+    {
+        if (m_held)
+            Resume();
+        else
+            Hold();
+    }
+    if (m_held)
+        return;
     if (m_oldPane && (!m_oldPane->IsShowing() || (m_pane && m_pane->GetTransitionAlpha() >= 1.0f)))
         m_oldPane.Reset();
     // Steps whose time has come run one after another, all in this tick.
@@ -311,7 +349,7 @@ void CInstructions::OnSchedule(float)
 
 bool CInstructions::OnPress(const InputEvent&)
 {
-    if (!m_busy)
+    if (!m_busy || m_held)
         return false;
     if (m_skipTime != 0 && CClock::Difference(m_skipTime, CClock::Now()) >= 0)
         ExecuteStep();
@@ -320,7 +358,7 @@ bool CInstructions::OnPress(const InputEvent&)
 
 bool CInstructions::OnMessage(const InputEvent& event)
 {
-    if (m_busy && !m_advance.empty() && m_advance == event.name)
+    if (m_busy && !m_held && !m_advance.empty() && m_advance == event.name)
         ExecuteStep();
     return false;
 }

@@ -6,6 +6,8 @@
 // it; the hints keep quiet while it runs. A singleton of the group "maingame".
 // Invariant: busy exactly while a script runs; while busy, the control, the drawing and the
 // schedule are registered, and the player's pointer is blocked unless the step may be skipped.
+// While a turned-over pane (the in-game menu) is up the script holds: its clock stands still and
+// the pane has the player's input; the step goes on where it was once the pane has turned away.
 #include "Graphics/CImposter.h"
 #include "Graphics/QuadBatch.h"
 #include "core/CRef.h"
@@ -43,6 +45,7 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     void MoveFinger(const Vector3<float>& p);
 
     bool IsBusy() const { return m_busy; }
+    bool IsHeld() const { return m_held; }
     bool IsModal() const { return m_modal; }
     const Vector3<float>& GetTarget() const { return m_target; }
     const Vector3<float>& GetFrom() const { return m_from; }
@@ -72,6 +75,14 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
 
     void ReadFinger(const CXmlNode& element);
     void SetSwallow(bool swallow);
+    // Blocks the player's pointer or swallows touches, as the current step asks.
+    void ApplyStepInput();
+    // Whether a screen flip shows (or turns to or from) a pane over the game.
+    static bool IsCovered();
+    // Stops the script's clock and gives the player the pointer for the pane over it.
+    void Hold();
+    // Starts the clock again where it stopped, with the step's input as it was.
+    void Resume();
 
     // The running script.
     CXmlDocument m_document;
@@ -79,6 +90,11 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     bool m_modal = true;
     bool m_busy = false;
     bool m_swallow = false;
+    // The current step may be skipped by a touch after the skip time.
+    bool m_skippable = false;
+    // A flipped pane covers the game; the script's clock stopped at the held time (ms).
+    bool m_held = false;
+    uint32_t m_heldSince = 0;
     CString m_advance;
     CString m_layer;
 

@@ -159,29 +159,6 @@ button_point() {
     local x="${1%,*}" y="${1#*,}"
     echo "$(on_view "vx + a * (vw < vh ? vw : vh)" "$x") $(on_view "vy + a * (vw < vh ? vw : vh)" "$y")"
 }
-# The colour at a screen pixel now, as six lower-case hex digits ("none" without a screenshot).
-pixel() {
-    import -window root "$WORK/shot.png" 2>/dev/null || { echo none; return; }
-    convert "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | tr 'A-F' 'a-f' | cut -c1-6
-}
-# Whether a pixel is the panes' cream (each channel within 24 of f3 ec c8).
-is_cream() {
-    local hex
-    hex=$(pixel "$1" "$2")
-    [ "$hex" != none ] || return 1
-    local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
-    [ $((r > 219 && g > 212 && b > 176 && b < 225)) = 1 ]
-}
-# Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
-wait_cream() {
-    local want="$1" what="$2" seconds="$3"
-    for _ in $(seq 1 $((seconds * 4))); do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
-        if is_cream $what; then [ "$want" = yes ] && return 0; else [ "$want" = no ] && return 0; fi
-        sleep 0.25
-    done
-    fail "pixel ($what) is #$(pixel $what), expected it $([ "$want" = yes ] && echo "cream" || echo "not cream") within $seconds s"
-}
 # The cell of limb (0 left hand .. 3 right foot) in a pose text: each limb is a "yx" digit pair,
 # limb 0 last.
 limb_x() { echo "${1:$((7 - 2 * $2)):1}"; }
@@ -229,4 +206,49 @@ solve_by_hints() {
         # shellcheck disable=SC2046
         drag_cells $(moved_limb "${steps[s - 1]}" "${steps[s]}")
     done
+}
+
+# The colour at a screen pixel, as six lower-case hex digits.
+pixel() {
+    import -window root "$WORK/shot.png" 2>/dev/null || { echo none; return; }
+    convert "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | tr 'A-F' 'a-f' | cut -c1-6
+}
+# Whether a pixel is the panes' cream (each channel within 24 of f3 ec c8).
+is_cream() {
+    local hex
+    hex=$(pixel "$1" "$2")
+    [ "$hex" != none ] || return 1
+    local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
+    [ $((r > 219 && g > 212 && b > 176 && b < 225)) = 1 ]
+}
+# Waits up to $3 seconds for a pixel to become cream ("yes") or stop being cream ("no").
+wait_cream() {
+    local want="$1" what="$2" seconds="$3"
+    for _ in $(seq 1 $((seconds * 4))); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/err.log")"
+        if is_cream $what; then [ "$want" = yes ] && return 0; else [ "$want" = no ] && return 0; fi
+        sleep 0.25
+    done
+    fail "pixel ($what) is #$(pixel $what), expected it $([ "$want" = yes ] && echo "cream" || echo "not cream") within $seconds s"
+}
+# Taps until the pane at the pixel is gone: a step takes touches only after its short delay.
+tap_away() {
+    for _ in 1 2 3 4 5; do
+        sleep 1
+        xdotool mousemove --sync 160 300 click 1 || fail "cannot tap"
+        for _ in $(seq 1 16); do
+            is_cream $1 || return 0
+            sleep 0.25
+        done
+    done
+    fail "the pane at ($1) stayed after five taps"
+}
+# Waits up to 30 s for a saved preference to match a shell pattern.
+wait_saved_match() {
+    for _ in $(seq 1 120); do
+        case "$(saved "$1")" in $2) return 0 ;; esac
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for $1: $(cat "$WORK/err.log")"
+        sleep 0.25
+    done
+    fail "$1 is \"$(saved "$1")\", expected $2"
 }

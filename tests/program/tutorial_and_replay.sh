@@ -11,27 +11,6 @@ start_xvfb
 "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
 GAME_PID=$!
 
-# Taps until the pane at the pixel is gone: a step takes touches only after its short delay.
-tap_away() {
-    for _ in 1 2 3 4 5; do
-        sleep 1
-        xdotool mousemove --sync 160 300 click 1 || fail "cannot tap"
-        for _ in $(seq 1 16); do
-            is_cream $1 || return 0
-            sleep 0.25
-        done
-    done
-    fail "the pane at ($1) stayed after five taps"
-}
-wait_saved_match() {
-    for _ in $(seq 1 120); do
-        case "$(saved "$1")" in $2) return 0 ;; esac
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for $1: $(cat "$WORK/err.log")"
-        sleep 0.25
-    done
-    fail "$1 is \"$(saved "$1")\", expected $2"
-}
-
 WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' | head -n 1)
 [ -n "$WINDOW" ] || fail "no window named Frog Pond"
 # The welcome pane covers the middle of the board.
@@ -51,6 +30,7 @@ wait_saved_match puzzle1000 "2,*"
 # The replay button comes with the thrown petals; pressed, the solution plays back.
 sleep 5
 import -window root "$WORK/before.png" || fail "cannot take a screenshot"
+# shellcheck disable=SC2046
 xdotool mousemove --sync $(button_point "$(rule replay buttonposition)") click 1 || fail "cannot press the replay button"
 sleep 2
 import -window root "$WORK/during.png" || fail "cannot take a screenshot"
