@@ -152,6 +152,10 @@ void CDiv::ComputeSize()
 
 CRef<CDivLine> CDiv::Layout(CRef<CDivLine> line)
 {
+    // The metrics of the line the node sat on last time (another screen size, another text)
+    // would otherwise raise those of the line it joins now.
+    m_lineHeight = 0.0f;
+    m_lineDescent = 0.0f;
     const CRef<CDivLine> outer = line;
     Vector2<float> offset;
     if (m_box && m_positionMode != kPositionFlow && IsSet(m_offsets))

@@ -94,7 +94,7 @@ xdotool key Escape || fail "cannot press Escape"
 pane_up
 MENU=$(pane_crop 40 60 240 360)
 shot menu
-tap_pane centre 130 373 "Settings"
+tap_pane centre 130 347 "Settings"
 sleep 1.5
 shot settings
 expect_changed menu settings "$MENU" "Settings did not pan into view"
@@ -108,11 +108,11 @@ wait_saved musicvolume 0.000000
 [ "$(saved soundvolume)" = "$sound" ] || fail "soundvolume changed to $(saved soundvolume)"
 
 # Back to the menu, and from it to the puzzle.
-tap_pane centre 160 338 "Back"
+tap_pane centre 160 331 "Back"
 sleep 1.5
 shot back
 expect_same menu back "$MENU" "Back did not pan the menu home"
-tap_pane centre 160 243 "Resume"
+tap_pane centre 160 264 "Resume"
 pane_gone
 shot resumed
 expect_changed menu resumed "$MENU" "Resume did not return to the puzzle"
@@ -120,7 +120,7 @@ expect_changed menu resumed "$MENU" "Resume did not return to the puzzle"
 # To the board of puzzles, and its settings.
 xdotool key Escape || fail "cannot press Escape"
 pane_up
-tap_pane centre 160 312 "Back to the pond"
+tap_pane centre 160 298 "Back to the pond"
 pane_gone
 STRIP=$(top_crop 40 10 240 70)
 shot board

@@ -121,7 +121,7 @@ pane_gone
 xdotool key Escape
 pane_up
 shot menu
-tap "$(pane_x 160)" "$(pane_y 312)" "Back to the pond"
+tap "$(pane_x 160)" "$(pane_y 298)" "Back to the pond"
 sleep 3
 alive "after leaving the puzzle"
 shot left
