@@ -1,3 +1,4 @@
+#include "core/CString.h"
 #include "platform/CView.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,21 @@ TEST_F(ViewTest, LetterboxKeepsTheAspectAndTheWholeCriticalView)
 
     ExpectRect(CView::ParseCriticalView(""), critical);
     ExpectRect(CView::ParseCriticalView("0,0,8"), Rect(0, 0, 8, 8));
+}
+
+TEST_F(ViewTest, ACriticalViewThatShowsNothingGivesTheBoardAndIsReported)
+{
+    const Rect board(-1, -1, 9, 9);
+    const CString longText(5000, '9');
+    for (const char* text : {"abc", "1e39,1e39,1e39,1e39", "0,0,0,0", "-1,-1,-9,9", "nan", "0,0,1e-20",
+                             longText.c_str()})
+    {
+        testing::internal::CaptureStderr();
+        ExpectRect(CView::ParseCriticalView(text), board);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(said.empty() || said.rfind("frogpond: rules.xml: ui/criticalview: ", 0) == 0) << said;
+    }
+    ExpectRect(CView::ParseCriticalView("-2,-3,12,14"), Rect(-2, -3, 12, 14));
 }
 
 TEST_F(ViewTest, TheStackAppliesTheTopAndFallsBackToTheScreenView)
