@@ -61,13 +61,23 @@ void CLoading::Begin()
     m_picture = CTexture::Create("startup");
     m_dropletSheet = CTexture::Create("droplet");
     m_stepCount = 0;
+    m_shownSteps = -1;
 }
 
 void CLoading::Step()
 {
     if (!IsActive())
         return;
-    Draw();
+    // Each frame covers the whole window: one that would show what the screen already shows is
+    // not drawn again.
+    CDirectJ* platform = CDirectJ::Peek();
+    const Vector2<int> size = platform ? platform->GetLogicalSize() : Vector2<int>();
+    if (m_shownSteps < 0 || !SameRow(m_shownSteps, m_stepCount) || size != m_shownSize)
+        if (Draw())
+        {
+            m_shownSteps = m_stepCount;
+            m_shownSize = size;
+        }
     ++m_stepCount;
     if (CDirectJ* platform = CDirectJ::Peek())
         platform->DiscardEvents();
@@ -78,11 +88,11 @@ void CLoading::Finish()
     End(false);
 }
 
-void CLoading::Draw()
+bool CLoading::Draw()
 {
     CDirectJ* platform = CDirectJ::Peek();
     if (!platform || !platform->BeginFrame())
-        return;
+        return false;
     CGraphics* graphics = CGraphics::Instance();
     graphics->ClearColour(Vector4<float>(0.0f, 0.0f, 0.0f, 1.0f));
     if (graphics->IsLive())
@@ -106,6 +116,7 @@ void CLoading::Draw()
         glDisableClientState(GL_VERTEX_ARRAY);
     }
     platform->SwapBuffers();
+    return true;
 }
 
 int32_t CLoading::FirstDroplet(int32_t steps)
@@ -116,6 +127,15 @@ int32_t CLoading::FirstDroplet(int32_t steps)
 int32_t CLoading::EndDroplet(int32_t steps)
 {
     return std::min(steps, kRowLength);
+}
+
+bool CLoading::SameRow(int32_t stepsA, int32_t stepsB)
+{
+    const bool emptyA = FirstDroplet(stepsA) >= EndDroplet(stepsA);
+    const bool emptyB = FirstDroplet(stepsB) >= EndDroplet(stepsB);
+    if (emptyA || emptyB)
+        return emptyA && emptyB;
+    return FirstDroplet(stepsA) == FirstDroplet(stepsB) && EndDroplet(stepsA) == EndDroplet(stepsB);
 }
 
 CLoading::DropletQuad CLoading::MakeDroplet(int32_t i)
