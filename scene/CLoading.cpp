@@ -78,8 +78,8 @@ void CLoading::Step()
             m_shownSize = size;
         }
     ++m_stepCount;
-    if (CDirectJ* platform = CDirectJ::Peek())
-        platform->DiscardEvents();
+    if (CDirectJ* current = CDirectJ::Peek())
+        current->DiscardEvents();
 }
 
 void CLoading::Finish()
