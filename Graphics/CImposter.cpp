@@ -6,6 +6,7 @@
 #include "Graphics/CTextureSet.h"
 #include "Graphics/RenderTargetScope.h"
 #include "core/CClock.h"
+#include "core/ContentLimits.h"
 #include "core/HashString.h"
 #include "core/MathConstants.h"
 #include "core/Matrix4.h"
@@ -60,7 +61,7 @@ void CImposter::SetBlur(float amount, float seconds)
     m_blurFrom = GetBlur(now);
     m_blurTo = amount;
     m_blurStart = now;
-    m_blurEnd = now + uint32_t(std::max(0.0f, seconds) * 1000.0f);
+    m_blurEnd = now + uint32_t(SecondsToMs(seconds));
     m_blurAmount = amount;
 }
 

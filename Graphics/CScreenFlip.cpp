@@ -7,6 +7,7 @@
 #include "Graphics/CTexture.h"
 #include "Graphics/CTextureSet.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/HashString.h"
 #include "core/MathConstants.h"
@@ -25,7 +26,7 @@ REGISTER_SINGLETON(CScreenFlip, "hanging", 50);
 
 namespace
 {
-CRule<float> s_flipTime("ui/fliptime");              // seconds of one turn
+CRule<float> s_flipTime("ui/fliptime", 0.0f, kMaxContentSeconds);              // seconds of one turn
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // ms
 

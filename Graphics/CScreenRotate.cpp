@@ -7,6 +7,7 @@
 #include "core/Angle.h"
 #include "core/CResizes.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/HashString.h"
 #include "core/MathConstants.h"
 #include "platform/CDirectJ.h"
@@ -20,7 +21,7 @@ REGISTER_SINGLETON(CScreenRotate, "hanging", 50);
 
 namespace
 {
-CRule<float> s_rotateTime("ui/rotatetime"); // seconds
+CRule<float> s_rotateTime("ui/rotatetime", 0.0f, kMaxContentSeconds); // seconds
 
 constexpr const char* kScope = "global";
 constexpr const char* kCapturePass = "predraw1";

@@ -1,10 +1,9 @@
 #include "core/CDelay.h"
 
 #include "core/CScheduler.h"
+#include "core/ContentLimits.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 REGISTER_SINGLETON(CDelay, "global", 50);
 
@@ -20,8 +19,7 @@ void CDelay::Add(float seconds, CRef<CCallback> callback)
         return;
     const int32_t now = Now();
     // Negative, NaN and absurdly long delays are clamped into the clock's range.
-    const double ms = std::isnan(seconds) ? 0.0 : std::clamp(double(seconds) * 1000.0, 0.0, double(INT_MAX / 2));
-    const int32_t due = int32_t(uint32_t(now) + uint32_t(ms));
+    const int32_t due = int32_t(uint32_t(now) + uint32_t(SecondsToMs(seconds)));
     m_entries.push_back(Entry{due, m_nextSerial++, std::move(callback)});
     ScheduleNext();
 }

@@ -2,6 +2,7 @@
 
 #include "core/CString.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -32,6 +33,30 @@ double BoundValue(double value, double minimum, double maximum, std::string_view
     ReportContentOnce(file, key,
                       CString::Format("%g is outside %g..%g, %g used", value, minimum, maximum, bounded));
     return bounded;
+}
+
+namespace
+{
+// Milliseconds within 0..kMaxContentSeconds, before the cut or the rounding.
+double BoundedMs(double seconds)
+{
+    return seconds > 0.0 ? std::min(seconds, double(kMaxContentSeconds)) * 1000.0 : 0.0;
+}
+} // namespace
+
+int32_t SecondsToMs(double seconds)
+{
+    return int32_t(BoundedMs(seconds));
+}
+
+int32_t SecondsToNearestMs(double seconds)
+{
+    return int32_t(BoundedMs(seconds) + 0.5);
+}
+
+double BoundSeconds(double seconds, std::string_view file, std::string_view key)
+{
+    return BoundValue(seconds, 0.0, double(kMaxContentSeconds), file, key);
 }
 
 bool ReportContentOnce(std::string_view file, std::string_view key, std::string_view problem)

@@ -14,6 +14,19 @@ int32_t BoundCount(int32_t value, int32_t minimum, int32_t maximum, std::string_
 // The same for a real number; NaN is outside every range and gives minimum.
 double BoundValue(double value, double minimum, double maximum, std::string_view file, std::string_view key);
 
+// Times. Content gives times in seconds and the clocks count milliseconds in 32 bits, compared
+// wrap-safe within half their range (24 days): no time content asks for may exceed a day, so any
+// moment plus such a time still reads as later. Every conversion goes through SecondsToMs.
+constexpr float kMaxContentSeconds = 86400.0f;
+// seconds as whole milliseconds, cut: NaN and negative give 0, beyond kMaxContentSeconds its
+// milliseconds. Silent: bound and report the value where it is read (BoundSeconds, or a tuning
+// value declared with the bounds 0..kMaxContentSeconds).
+int32_t SecondsToMs(double seconds);
+// The same, rounded to the nearest millisecond.
+int32_t SecondsToNearestMs(double seconds);
+// A time in seconds read from a document, within 0..kMaxContentSeconds, reported once when outside.
+double BoundSeconds(double seconds, std::string_view file, std::string_view key);
+
 // One line "frogpond: <file>: <key>: <problem>" on standard error, the first time this file and
 // key are reported in the run; later reports of the same pair print nothing. For content that is
 // refused or replaced by a default rather than clamped (an unplayable sound file, an audio rate

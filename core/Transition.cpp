@@ -1,9 +1,9 @@
 #include "core/Transition.h"
 
 #include "core/CClock.h"
+#include "core/ContentLimits.h"
 
 #include <algorithm>
-#include <climits>
 
 Transition::Transition(float seconds)
     : m_duration(&m_ownDuration), m_ownDuration(seconds), m_start(0), m_direction(0.0f)
@@ -96,8 +96,6 @@ float Transition::Progress() const
 uint32_t Transition::StartFor(float fraction) const
 {
     const float duration = *m_duration;
-    double ms = duration > 0.0f ? double(duration) * 1000.0 * double(fraction) : 0.0;
-    // Keep the offset representable so the wrap-safe difference still reads it.
-    ms = std::clamp(ms, 0.0, double(INT_MAX / 2));
-    return CClock::Now() - uint32_t(ms);
+    // Bounded, so that the wrap-safe difference still reads the offset.
+    return CClock::Now() - uint32_t(SecondsToMs(double(duration) * double(fraction)));
 }

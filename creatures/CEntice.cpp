@@ -4,6 +4,7 @@
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/MatrixScope.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/HashString.h"
 #include "creatures/CEnticeServices.h"
@@ -20,7 +21,7 @@ REGISTER_SINGLETON(CEntice, "maingame", 50);
 
 namespace
 {
-CRule<float> s_fadeTime("entice/fadein");             // seconds, in and out
+CRule<float> s_fadeTime("entice/fadein", 0.0f, kMaxContentSeconds);             // seconds, in and out
 CRule<float> s_radiusOut("entice/radiusout");         // board cells, as the fade in starts
 CRule<float> s_radiusIn("entice/radiusin");           // board cells, fully shown
 // Outer, inner particles per target: up to 16 each, so that a held limb's dozen targets stay

@@ -6,6 +6,7 @@
 #include "core/CClock.h"
 #include "core/CRule.h"
 #include "core/CScheduler.h"
+#include "core/ContentLimits.h"
 #include "core/Vector4.h"
 #include "platform/CView.h"
 
@@ -13,9 +14,9 @@
 
 namespace
 {
-CRule<float> s_fadeInRule("ui/floaterfadein");   // seconds
-CRule<float> s_surviveRule("ui/floatersurvive"); // seconds
-CRule<float> s_fadeOutRule("ui/floaterfadeout"); // seconds
+CRule<float> s_fadeInRule("ui/floaterfadein", 0.0f, kMaxContentSeconds);   // seconds
+CRule<float> s_surviveRule("ui/floatersurvive", 0.0f, kMaxContentSeconds); // seconds
+CRule<float> s_fadeOutRule("ui/floaterfadeout", 0.0f, kMaxContentSeconds); // seconds
 CRule<float> s_sizeRule("ui/floatersize");       // whole-screen view units
 CRule<Vector4<float>> s_colourRule("ui/floatercolour");
 CRule<Vector4<float>> s_glowRule("ui/floaterglow");
@@ -80,7 +81,7 @@ void CFloater::Refresh()
         // Back in time within the fade-in, so the opacity rises from where it stands.
         const float p = Progress(now);
         m_state = kFadingIn;
-        m_phaseStart = now - uint32_t(std::max(0.0f, (1.0f - p) * m_fadeIn * 1000.0f));
+        m_phaseStart = now - uint32_t(SecondsToMs((1.0f - p) * m_fadeIn));
     }
 }
 
@@ -101,7 +102,7 @@ void CFloater::Tick(float)
         return;
     case kSurviving:
         m_opacity = 1.0f;
-        if (float(CClock::Difference(m_phaseStart, now)) >= m_survive * 1000.0f)
+        if (CClock::Difference(m_phaseStart, now) >= SecondsToMs(m_survive))
         {
             m_state = kFadingOut;
             m_phaseStart = now;

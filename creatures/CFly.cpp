@@ -7,6 +7,7 @@
 #include "core/CRule.h"
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
@@ -156,7 +157,7 @@ void CFly::Load(CXmlNode& element)
                 played.uv = frameOf(step->GetAttribute("frame"));
                 // A negative duration is a slip of the pen; it would make the pause drawn after
                 // the action negative too.
-                played.time = std::max(0, int32_t(FloatAttribute(*step, "time", 0.0f) * 1000.0f));
+                played.time = SecondsToMs(FloatAttribute(*step, "time", 0.0f));
                 played.rotate = FloatAttribute(*step, "rotate", 0.0f);
                 action.steps.push_back(played);
             }

@@ -1,6 +1,7 @@
 #include "creatures/CFoot.h"
 
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CXmlNode.h"
 #include "core/Matrix3.h"
 #include "core/ParseBool.h"
@@ -16,7 +17,7 @@
 namespace
 {
 CRule<float> s_fidgetOffset("frog/fidgetoffset"); // added to the turn rate
-CRule<float> s_fidgetPeriod("frog/fidgetperiod"); // seconds that rate x time must pass
+CRule<float> s_fidgetPeriod("frog/fidgetperiod", 0.0f, kMaxContentSeconds); // seconds that rate x time must pass
 
 // The largest fidget turn, and the random spread added to it (degrees).
 constexpr float kMaxFidget = 60.0f;

@@ -6,6 +6,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/Random.h"
 #include "creatures/BoardTranslation.h"
 #include "creatures/CFly.h"
@@ -107,7 +108,7 @@ void CFrog::Update(float dt)
     if (framesAway >= kOffScreenFrames && int64_t(skeleton->GetChangeCount()) == m_lastChangeCount)
     {
         // Nobody sees the frog and it is still: its timers stand still with it.
-        const int32_t elapsed = int32_t(dt * 1000.0f);
+        const int32_t elapsed = SecondsToMs(dt);
         m_blinkDeadline += elapsed;
         m_ribbitDeadline += elapsed;
         return;
@@ -121,13 +122,13 @@ void CFrog::Update(float dt)
 
     if (now > m_blinkDeadline)
     {
-        m_blinkDeadline = now + int32_t(1000.0f * DrawPeriod(s_blinkPeriod));
+        m_blinkDeadline = now + SecondsToMs(DrawPeriod(s_blinkPeriod));
         for (CFlap& chain : m_flaps)
             chain.Blink(now);
     }
     if (now > m_ribbitDeadline && !m_ribbitSound.empty())
     {
-        m_ribbitDeadline = now + int32_t(1000.0f * DrawPeriod(s_ribbitPeriod));
+        m_ribbitDeadline = now + SecondsToMs(DrawPeriod(s_ribbitPeriod));
         for (CFlap& chain : m_flaps)
             chain.Ribbit(now);
         CSkeletonServices::Get().PlaySound(m_ribbitSound.c_str());

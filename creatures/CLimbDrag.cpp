@@ -4,6 +4,7 @@
 #include "core/CDictionary.h"
 #include "core/CRule.h"
 #include "core/CScheduler.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "creatures/CSkeleton.h"
 #include "creatures/CSkeletonServices.h"
@@ -20,20 +21,20 @@ namespace
 {
 CRule<float> s_pickDistanceMin("puzzle/pickdistancemin");         // board cells
 CRule<float> s_pickDistanceMax("puzzle/pickdistancemax");         // board cells
-CRule<float> s_pickDistanceRamp("puzzle/pickdistanceramp");       // seconds
+CRule<float> s_pickDistanceRamp("puzzle/pickdistanceramp", 0.0f, kMaxContentSeconds);       // seconds
 CRule<float> s_snapDistance("puzzle/snapdistance");               // board cells
 CRule<float> s_snapBackDistance("puzzle/snapbackdistance");       // board cells
 CRule<float> s_closeEnough("puzzle/closeenough");                 // board cells
 CRule<float> s_targetSpeedLimit("puzzle/targetspeedlimit");       // board cells per second
-CRule<float> s_clickRejectTime("puzzle/clickrejecttime");         // seconds
+CRule<float> s_clickRejectTime("puzzle/clickrejecttime", 0.0f, kMaxContentSeconds);         // seconds
 CRule<float> s_clickRejectDistance("puzzle/clickrejectdistance"); // logical pixels
-CRule<float> s_putDownTimeout("puzzle/putdowntimeout");           // seconds
+CRule<float> s_putDownTimeout("puzzle/putdowntimeout", 0.0f, kMaxContentSeconds);           // seconds
 CRule<float> s_dragFeedbackRange("puzzle/dragfeedbackrange");     // board cells
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // milliseconds
 CRule<float> s_heldHeight("frog/heldheight");                     // board cells
 CRule<float> s_landingRate("frog/landingrate");                   // height per board cell
-CRule<float> s_lungeTime("frog/lungetime");                       // seconds
+CRule<float> s_lungeTime("frog/lungetime", 0.0f, kMaxContentSeconds);                       // seconds
 CRule<float> s_lungeDistance("frog/lungedistance");               // board cells
 CRule<float> s_floaterSize("ui/floatersize");                     // whole-screen view units
 
@@ -131,7 +132,7 @@ Vector2<float> FieldDirection(const std::vector<Vector2<float>>& cells, const Ve
 // Rules read as durations: a missing or negative value is no time at all.
 uint32_t Milliseconds(float seconds)
 {
-    return seconds > 0.0f ? uint32_t(std::min(seconds, 1e6f) * 1000.0f) : 0u;
+    return uint32_t(SecondsToMs(seconds));
 }
 } // namespace
 

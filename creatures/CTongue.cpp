@@ -4,6 +4,7 @@
 #include "Graphics/CMaterial.h"
 #include "Graphics/CMaterialSet.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/Ease.h"
@@ -19,10 +20,10 @@ namespace
 {
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // milliseconds
-CRule<float> s_throw("frog/tonguethrow");       // seconds for the tip to reach the fly
-CRule<float> s_stick("frog/tonguestick");       // seconds on the fly
-CRule<float> s_stretch("frog/tonguestretch");   // seconds the base pulls forward
-CRule<float> s_snap("frog/tonguesnap");         // seconds for the tip to come back
+CRule<float> s_throw("frog/tonguethrow", 0.0f, kMaxContentSeconds);       // seconds for the tip to reach the fly
+CRule<float> s_stick("frog/tonguestick", 0.0f, kMaxContentSeconds);       // seconds on the fly
+CRule<float> s_stretch("frog/tonguestretch", 0.0f, kMaxContentSeconds);   // seconds the base pulls forward
+CRule<float> s_snap("frog/tonguesnap", 0.0f, kMaxContentSeconds);         // seconds for the tip to come back
 CRule<float> s_width("frog/tonguewidth");       // half the width, board cells
 CRule<float> s_pullback("frog/tonguepullback"); // board cells
 

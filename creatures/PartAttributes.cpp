@@ -1,6 +1,7 @@
 #include "creatures/PartAttributes.h"
 
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/ReadColourAttribute.h"
 #include "core/TextFields.h"
 
@@ -29,11 +30,9 @@ float ReadFloatAttribute(const CXmlNode& element, const char* name)
 
 int32_t ReadMillisecondsAttribute(const CXmlNode& element, const char* name)
 {
-    constexpr double kDay = 86400000.0;
-    const double ms = 1000.0 * ParseFloat(element.GetAttribute(name).c_str());
-    if (std::isnan(ms))
-        return 0;
-    return int32_t(std::clamp(ms, -kDay, kDay));
+    // Signed: a phase may lie before its start.
+    const double seconds = ParseFloat(element.GetAttribute(name).c_str());
+    return seconds < 0.0 ? -SecondsToMs(-seconds) : SecondsToMs(seconds);
 }
 
 CXmlNode* FirstChildNamed(CXmlNode& node, const char* name)

@@ -2,25 +2,13 @@
 
 #include "core/CClock.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/ParseBool.h"
 #include "core/Random.h"
 #include "core/TextFields.h"
 #include "platform/CAudioDevice.h"
 
 #include <algorithm>
-
-namespace
-{
-// A day is more than any choke needs; the clamp keeps wild or NaN texts from overflowing.
-constexpr double kMaxChokeSeconds = 86400.0;
-
-int32_t SecondsToMs(double seconds)
-{
-    if (!(seconds > 0.0))
-        return 0;
-    return int32_t(std::min(seconds, kMaxChokeSeconds) * 1000.0 + 0.5);
-}
-} // namespace
 
 CRef<CSound> CSound::Create(CXmlNode& element, CAudioDevice& device, const CString& folder)
 {
@@ -44,8 +32,8 @@ void CSound::Load(CXmlNode& element)
     const std::optional<CString> second = FieldOf(choke.c_str(), 1);
     const double minimum = first ? ParseFloat(first->c_str()) : 0.0;
     const double maximum = second ? ParseFloat(second->c_str()) : minimum;
-    m_chokeMin = SecondsToMs(minimum);
-    m_chokeMax = SecondsToMs(maximum);
+    m_chokeMin = SecondsToNearestMs(minimum);
+    m_chokeMax = SecondsToNearestMs(maximum);
 
     for (CXmlNode* child = element.FirstChild(); child; child = child->NextSibling())
     {

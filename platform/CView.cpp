@@ -6,6 +6,7 @@
 #include "core/CRules.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 
 #include <GLES/gl.h>
@@ -15,8 +16,9 @@
 namespace
 {
 // Narrowest and widest width-to-height ratios the screen view keeps; beyond them it gets bars.
-CRule<float> s_letterboxMin("ui/letterboxmin");
-CRule<float> s_letterboxMax("ui/letterboxmax");
+// 0 is no limit; a limit far beyond any screen's ratio would leave a strip too thin to show.
+CRule<float> s_letterboxMin("ui/letterboxmin", 0.0f, CView::kMaxLetterboxRatio);
+CRule<float> s_letterboxMax("ui/letterboxmax", 0.0f, CView::kMaxLetterboxRatio);
 } // namespace
 
 // The stack is defined before the whole-screen view, so it is built first and dies last.
@@ -305,7 +307,18 @@ Vector2<int32_t> CView::GetPhysicalSize()
 
 Vector4<float> CView::ParseCriticalView(const char* text)
 {
-    return ParseColourText(text, Vector4<float>(-1.0f, -1.0f, 9.0f, 9.0f));
+    const Vector4<float> board(-1.0f, -1.0f, 9.0f, 9.0f);
+    const Vector4<float> view = ParseColourText(text, board);
+    // False for NaN too.
+    auto within = [](float v, float low, float high) { return v >= low && v <= high; };
+    if (within(view.x, -kMaxCriticalExtent, kMaxCriticalExtent) &&
+        within(view.y, -kMaxCriticalExtent, kMaxCriticalExtent) &&
+        within(view.z, kMinCriticalSide, kMaxCriticalExtent) && within(view.w, kMinCriticalSide, kMaxCriticalExtent))
+        return view;
+    ReportContentOnce("rules.xml", "ui/criticalview",
+                      CString::Format("not a rectangle within %g units with sides of %g or more, -1,-1,9,9 used",
+                                      double(kMaxCriticalExtent), double(kMinCriticalSide)));
+    return board;
 }
 
 float CView::GetEffectiveRotation() const

@@ -94,8 +94,14 @@ class CView
     // The size of what GL draws into, pixels: the logical size turned back by the rotation.
     static Vector2<int32_t> GetPhysicalSize();
     // "ui/criticalview" as the screen view reads it: "" gives (-1, -1, 9, 9); otherwise four
-    // comma fields or "#" notation.
+    // comma fields or "#" notation. A text that gives no rectangle the screen can show (not a
+    // number, a side below kMinCriticalSide, anything beyond kMaxCriticalExtent) is reported
+    // once and gives (-1, -1, 9, 9) too: the board rather than a screen of one colour.
     static Vector4<float> ParseCriticalView(const char* text);
+    static constexpr float kMinCriticalSide = 0.01f;
+    static constexpr float kMaxCriticalExtent = 1000.0f;
+    // Bounds of "ui/letterboxmin" and "ui/letterboxmax" (width to height; 0 is no limit).
+    static constexpr float kMaxLetterboxRatio = 4.0f;
 
     // The pure halves of applying a view. Rotation in degrees in [0, 360).
     float GetEffectiveRotation() const;

@@ -5,6 +5,40 @@
 #include "core/CXmlNode.h"
 #include "core/HashString.h"
 
+#include <algorithm>
+#include <set>
+
+namespace
+{
+// What one section of the root must name, or "" when it does.
+CString CheckSection(CXmlNode& root, const char* section, const char* what,
+                     const std::vector<std::string_view>& known)
+{
+    CXmlNode* parent = root.FindChild(section);
+    if (!parent)
+        return CString::Format("no \"%s\" element", section);
+    std::set<std::string_view> named;
+    for (CXmlNode* child = parent->FirstChild(); child; child = child->NextSibling())
+    {
+        if (child->GetName() == CXmlNode::kContentName)
+            continue;
+        const CString& id = child->GetAttribute("id");
+        if (id.empty())
+            return CString::Format("a %s in \"%s\" without an id", what, section);
+        const auto found = std::find(known.begin(), known.end(), std::string_view(id));
+        if (found == known.end())
+            return CString::Format("the %s \"%.40s\" in \"%s\" is not one of the game's", what, id.c_str(),
+                                   section);
+        named.insert(*found);
+    }
+    for (std::string_view name : known)
+        if (!named.count(name))
+            return CString::Format("the %s \"%.*s\" is missing from \"%s\"", what, int(name.size()),
+                                   name.data(), section);
+    return CString();
+}
+} // namespace
+
 std::vector<uint32_t> ReadGameOrder(const char* section)
 {
     std::vector<uint32_t> order;
@@ -22,4 +56,28 @@ std::vector<uint32_t> ReadGameOrder(const char* section)
             order.push_back(HashString(id.c_str()));
     }
     return order;
+}
+
+const std::vector<std::string_view>& GamePasses()
+{
+    static const std::vector<std::string_view> passes = {
+        "predraw1", "predraw",      "preposter", "pond",   "knobs",     "fly",          "body",    "ui",
+        "floaters", "popout",       "overlays",  "petals", "statframe", "modaloverlay", "preplay", "replay",
+        "border",   "instructions", "post",      "post1",  "debug",     "console",      "cursor"};
+    return passes;
+}
+
+const std::vector<std::string_view>& GameControlGroups()
+{
+    static const std::vector<std::string_view> groups = {
+        "gesture", "ui", "modal", "game", "modaloverlay", "frontend", "puzzle", "skeleton", "app", "console"};
+    return groups;
+}
+
+CString CheckGameOrder(CXmlNode& root)
+{
+    CString problem = CheckSection(root, "draw", "pass", GamePasses());
+    if (problem.empty())
+        problem = CheckSection(root, "control", "group", GameControlGroups());
+    return problem;
 }

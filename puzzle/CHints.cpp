@@ -1,6 +1,7 @@
 #include "puzzle/CHints.h"
 
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/Vector4.h"
 #include "puzzle/CHintServices.h"
@@ -18,7 +19,7 @@ namespace
 CRule<Vector2<float>> s_buttonPosition("hints/buttonposition"); // button space
 CRule<float> s_buttonRadius("hints/buttonradius");              // button space
 CRule<float> s_buttonMax("hints/buttonmax", 0.0f, CHints::kMaxButtonAlpha);
-CRule<float> s_buttonFade("hints/buttonfade"); // seconds from 0 to buttonmax
+CRule<float> s_buttonFade("hints/buttonfade", 0.0f, kMaxContentSeconds); // seconds from 0 to buttonmax
 CRule<bool> s_spoonFeed("hints/spoonfeed");
 CRule<bool> s_enabled("hints/enabled");
 CRule<float> s_buttonPress("hints/buttonpress");  // read by nothing yet

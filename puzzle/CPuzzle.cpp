@@ -6,6 +6,7 @@
 #include "core/CFileSystem.h"
 #include "core/CPreferences.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlReader.h"
 #include "core/TextFields.h"
@@ -31,7 +32,7 @@ namespace
 CRule<float> s_closeEnough("puzzle/closeenough"); // board cell units
 CRule<float> s_embossHeight("ui/embossheight");
 CRule<Vector3<float>> s_distanceMetric("puzzle/distancemetric");
-CRule<float> s_throwDelay("petals/throwdelay"); // seconds
+CRule<float> s_throwDelay("petals/throwdelay", 0.0f, kMaxContentSeconds); // seconds
 
 // Below this many puzzles the collection is new to the player, who is shown each rating.
 constexpr int32_t kRatingLabelPuzzles = 20;

@@ -3,6 +3,7 @@
 #include "Graphics/CFoundry.h"
 #include "Graphics/CGraphics.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "platform/CDirectJ.h"
 
 #include <algorithm>
@@ -22,7 +23,7 @@ int64_t Now()
 
 int64_t ExpiryOf(float lifetime)
 {
-    return Now() + int64_t(double(lifetime) * 1000.0);
+    return Now() + SecondsToMs(lifetime);
 }
 
 // cos and sin of angle through t = tan(angle / 2), exact at the multiples of 90 degrees.

@@ -9,6 +9,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/MathConstants.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
@@ -231,13 +232,13 @@ void CInstructions::ExecuteStep()
     else
     {
         const double seconds = ParseFloat(duration.c_str());
-        m_stepEnd = seconds < 0.0 ? 0 : Stamp(now + uint32_t(std::min(seconds, 86400.0) * 1000.0));
+        m_stepEnd = seconds < 0.0 ? 0 : Stamp(now + uint32_t(SecondsToMs(seconds)));
     }
 
     const CString& skippable = step.GetAttribute("skippabledelay");
     const double delay = skippable.empty() ? -1.0 : ParseFloat(skippable.c_str());
     m_skippable = m_modal && delay >= 0.0;
-    m_skipTime = m_skippable ? Stamp(now + uint32_t(std::min(delay, 86400.0) * 1000.0)) : 0;
+    m_skipTime = m_skippable ? Stamp(now + uint32_t(SecondsToMs(delay))) : 0;
     ApplyStepInput();
 
     if (m_pane)

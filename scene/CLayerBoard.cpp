@@ -6,6 +6,7 @@
 #include "core/CClock.h"
 #include "core/CPreference.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/MathConstants.h"
@@ -30,7 +31,7 @@ namespace
 [[maybe_unused]] const bool s_registered = LayerKindMap::Register("Board", &CLayerBoard::Make);
 
 CRule<float> s_softShadows("graphics/softshadows");   // board units
-CRule<float> s_knobFadeTime("graphics/knobfadetime"); // seconds
+CRule<float> s_knobFadeTime("graphics/knobfadetime", 0.0f, kMaxContentSeconds); // seconds
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // ms
 CPreference<float> s_shadowQuality("shadowquality", 0.75f);

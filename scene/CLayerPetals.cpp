@@ -2,6 +2,7 @@
 
 #include "core/CClock.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "scene/CPetals.h"
 #include "scene/LayerKindMap.h"
 #include "scene/PetalWorld.h"
@@ -16,13 +17,10 @@ namespace
 // Longest wait between two releases: an hour is already a pond without petals.
 constexpr float kMaxPeriodSeconds = 3600.0f;
 
-// Seconds to whole milliseconds, within 0 and the longest wait: a huge value from a document
-// would overflow, and a negative one (or not a number) counts as no wait.
+// A negative wait (or not a number) counts as no wait.
 int32_t ToMilliseconds(float seconds)
 {
-    if (!(seconds > 0.0f))
-        return 0;
-    return int32_t(std::min(seconds, kMaxPeriodSeconds) * 1000.0f);
+    return SecondsToMs(std::min(seconds, kMaxPeriodSeconds));
 }
 } // namespace
 

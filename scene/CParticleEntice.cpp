@@ -2,6 +2,7 @@
 
 #include "Graphics/CMaterialSet.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/Ease.h"
 #include "core/Random.h"
 #include "scene/ParticleKindMap.h"
@@ -15,7 +16,8 @@ CRule<Vector4<float>> s_uvs("particles/entice/uvs");
 // Half the sprite's side; a third of it bounds the pulse's offset.
 CRule<float> s_radius("particles/entice/radius");
 // Seconds, minimum and maximum of a particle's pulse period.
-CRule<Vector2<float>> s_period("particles/entice/period");
+CRule<Vector2<float>> s_period("particles/entice/period", Vector2<float>(0.0f, 0.0f),
+                                Vector2<float>(kMaxContentSeconds, kMaxContentSeconds));
 
 CRef<CParticle> MakeEntice()
 {
@@ -59,7 +61,7 @@ bool CParticleEntice::Animate(int32_t now)
     if (!m_started)
     {
         m_started = true;
-        m_cycleStart = now - int32_t(Fraction() * m_period * 1000.0);
+        m_cycleStart = now - SecondsToMs(Fraction() * m_period);
     }
     const double t = double(now - m_cycleStart) * 0.001 / m_period;
     if (t >= 1.0)

@@ -175,7 +175,7 @@ bool CParticles::EmitAt(const Vector2<float>& point, float delaySeconds)
 {
     StartUpdate();
     m_emitter = point;
-    return Spawn(int32_t(delaySeconds * 1000.0f));
+    return Spawn(SecondsToMs(delaySeconds));
 }
 
 void CParticles::SetTranslation(const Vector2<float>& translation)

@@ -26,7 +26,7 @@ CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIn
                                CScheduler::kMaxAnimationIntervalMs); // ms
 CRule<float> s_thumpDelay("petals/thumpdelay", 0.0f, 60.0f);         // seconds from Fire to the throw
 CRule<float> s_blurAmount("petals/bluramount");
-CRule<float> s_blurDuration("petals/blurduration"); // seconds
+CRule<float> s_blurDuration("petals/blurduration", 0.0f, kMaxContentSeconds); // seconds
 
 constexpr const char* kScope = "maingame";
 constexpr const char* kPass = "petals";
@@ -159,7 +159,7 @@ void CPetals::Fire()
 {
     m_active = true;
     m_thrown = false;
-    m_startTime = s_hooks.now() + int32_t(s_thumpDelay * 1000.0f);
+    m_startTime = s_hooks.now() + SecondsToMs(s_thumpDelay);
     for (CPetal& petal : m_petals)
         petal.SetActive(false);
     s_hooks.playSound("petal-gun");

@@ -5,13 +5,14 @@
 #include "Graphics/CGraphics.h"
 #include "Graphics/CMaterialSet.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "puzzle/CPuzzles.h"
 
 #include <algorithm>
 
 namespace
 {
-CRule<float> s_fadeRule("ui/previewfade"); // seconds
+CRule<float> s_fadeRule("ui/previewfade", 0.0f, kMaxContentSeconds); // seconds
 CRule<CString> s_fontFace("default/fontface");
 
 float Smooth(float p)

@@ -3,6 +3,7 @@
 #include "Graphics/CMaterialSet.h"
 #include "Graphics/CTextureSet.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
 #include "core/HashString.h"
 #include "core/Vector4.h"
@@ -28,11 +29,11 @@ REGISTER_SINGLETON(CReplay, "maingame", 50);
 
 namespace
 {
-CRule<float> s_wipeTime("replay/wipetime");                 // seconds
-CRule<float> s_crossFadeTime("replay/crossfadetime");       // seconds
-CRule<float> s_beginDelay("replay/begindelay");             // seconds
-CRule<float> s_continueDelay("replay/continuedelay");       // seconds
-CRule<float> s_clickableDelay("replay/clickabledelay");     // seconds
+CRule<float> s_wipeTime("replay/wipetime", 0.0f, kMaxContentSeconds);                 // seconds
+CRule<float> s_crossFadeTime("replay/crossfadetime", 0.0f, kMaxContentSeconds);       // seconds
+CRule<float> s_beginDelay("replay/begindelay", 0.0f, kMaxContentSeconds);             // seconds
+CRule<float> s_continueDelay("replay/continuedelay", 0.0f, kMaxContentSeconds);       // seconds
+CRule<float> s_clickableDelay("replay/clickabledelay", 0.0f, kMaxContentSeconds);     // seconds
 CRule<Vector2<float>> s_buttonPosition("replay/buttonposition"); // button space
 CRule<float> s_buttonRadius("replay/buttonradius");         // button space
 // Brightnesses: the button is drawn once per started unit, as the hint button is.

@@ -4,6 +4,7 @@
 #include "Graphics/MatrixScope.h"
 #include "core/CFileSystem.h"
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
@@ -23,7 +24,7 @@
 
 namespace
 {
-CRule<float> s_growDelay("ui/growtransitiondelay"); // seconds
+CRule<float> s_growDelay("ui/growtransitiondelay", 0.0f, kMaxContentSeconds); // seconds
 
 constexpr int32_t kMaxRange = 10000;
 // Points tried along the spiral in one layout: a spacing far below the buttons' size would

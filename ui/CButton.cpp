@@ -7,6 +7,7 @@
 #include "core/CRule.h"
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/ParseBool.h"
 #include "core/Random.h"
 #include "core/ReadColourAttribute.h"
@@ -22,7 +23,7 @@
 namespace
 {
 CRule<float> s_tooltipSize("ui/tooltipsize");         // view units
-CRule<float> s_tooltipDelay("ui/tooltipdelay");       // seconds
+CRule<float> s_tooltipDelay("ui/tooltipdelay", 0.0f, kMaxContentSeconds);       // seconds
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // ms
 
@@ -485,7 +486,7 @@ void CButton::UpdateTip(uint32_t now)
     case kNormal:
     case kInactive:
         m_tipShown = false;
-        m_tipTime = now + uint32_t(int32_t(m_tipDelay * 1000.0f));
+        m_tipTime = now + uint32_t(SecondsToMs(m_tipDelay));
         break;
     case kHover:
         if (Reached(now, m_tipTime))

@@ -1,6 +1,7 @@
 #include "ui/CButtonTransitionGrow.h"
 
 #include "core/CRule.h"
+#include "core/ContentLimits.h"
 #include "core/Ease.h"
 #include "ui/CButtonServices.h"
 
@@ -8,7 +9,7 @@
 
 namespace
 {
-CRule<float> s_duration("ui/growtransitionduration"); // seconds
+CRule<float> s_duration("ui/growtransitionduration", 0.0f, kMaxContentSeconds); // seconds
 
 // Rows by phase: 0 the grown look, 1 the start look. Rects and uvs are scaled about their
 // centres, so the start look is a quarter-height sliver under the centre showing the lower

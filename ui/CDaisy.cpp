@@ -127,7 +127,7 @@ void CDaisy::Update(float dt)
         dt = 0.0f;
     if (!m_hold)
         m_level = ReadLevel(m_level);
-    m_clock += int32_t(dt * 1000.0f);
+    m_clock += SecondsToMs(dt);
 
     bool changed = false;
     bool popStarted = false;
@@ -237,8 +237,8 @@ void CDaisy::Load()
     m_flower.SetMaterial(CSingleton<CMaterialSet>::Instance()->Find(root->GetAttribute("material")));
     m_popTime = Number(*root, "poptime", 1.0f);
     m_dropTime = Number(*root, "droptime", 1.0f);
-    m_popDelay = int32_t(Number(*root, "popdelay", 0.1f) * 1000.0f);
-    m_dropDelay = int32_t(Number(*root, "dropdelay", 0.1f) * 1000.0f);
+    m_popDelay = SecondsToMs(BoundSeconds(Number(*root, "popdelay", 0.1f), "daisy.xml", "popdelay"));
+    m_dropDelay = SecondsToMs(BoundSeconds(Number(*root, "dropdelay", 0.1f), "daisy.xml", "dropdelay"));
 
     std::vector<PetalImage> images;
     int32_t perLayer = 12;

@@ -8,6 +8,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlNode.h"
 #include "core/Colour.h"
+#include "core/ContentLimits.h"
 #include "core/KindRegistry.h"
 #include "core/ParseBool.h"
 #include "core/TextFields.h"
@@ -26,7 +27,8 @@ namespace
 // Node kinds by tag name, any case.
 using TagRegistry = KindRegistry<CDiv::Creator>;
 
-CRule<int> s_defaultFontSize("default/fontsize"); // em
+CRule<int> s_defaultFontSize("default/fontsize", CDiv::kMinDefaultFontSize,
+                             CDiv::kMaxDefaultFontSize); // em
 CRule<CString> s_defaultFontFace("default/fontface");
 CPreference<bool> s_fontTransitions("fonttransitions", true);
 
@@ -152,6 +154,10 @@ void CDiv::ComputeSize()
 
 CRef<CDivLine> CDiv::Layout(CRef<CDivLine> line)
 {
+    // The metrics of the line the node sat on last time (another screen size, another text)
+    // would otherwise raise those of the line it joins now.
+    m_lineHeight = 0.0f;
+    m_lineDescent = 0.0f;
     const CRef<CDivLine> outer = line;
     Vector2<float> offset;
     if (m_box && m_positionMode != kPositionFlow && IsSet(m_offsets))
@@ -409,10 +415,10 @@ void CDiv::ShowTimed(bool show, float duration, float delay)
     CScheduler* clock = GetClock();
     m_lastClock = clock ? clock->GetClock() : 0;
     const float alpha = GetTransitionAlpha();
-    m_elapsed = int32_t(duration * (show ? alpha : 1.0f - alpha) * 1000.0f);
-    m_total = int32_t(duration * 1000.0f);
+    m_elapsed = SecondsToMs(duration * (show ? alpha : 1.0f - alpha));
+    m_total = SecondsToMs(duration);
     if (m_elapsed == 0)
-        m_elapsed = -int32_t(delay * 1000.0f);
+        m_elapsed = -SecondsToMs(delay);
     m_shown = show;
 }
 

@@ -139,6 +139,9 @@ class CDiv : public CBase
     // Reads an inline style sheet ('font-size: 1.5; colour: #ff8000;') into the style fields.
     virtual void ParseStyle(const CString& text);
     virtual float GetFontSize();
+    // Bounds of "default/fontsize": a size beyond the largest screen lays nothing out.
+    static constexpr int32_t kMinDefaultFontSize = 1;
+    static constexpr int32_t kMaxDefaultFontSize = 256;
     virtual CString GetFontFace();
     virtual int32_t GetFontStyle();
     // Own values only, each given side times the scale, 0 elsewhere: (left, top, right, bottom).

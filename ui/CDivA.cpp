@@ -2,6 +2,7 @@
 
 #include "core/CClock.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/TextFields.h"
 #include "platform/InputEvent.h"
 #include "ui/CButtonServices.h"
@@ -14,7 +15,7 @@ const bool s_registered = (CDiv::RegisterTag("A", &CDivA::Create), true);
 
 uint32_t Milliseconds(float seconds)
 {
-    return uint32_t(int64_t(seconds * 1000.0f));
+    return uint32_t(SecondsToMs(seconds));
 }
 } // namespace
 

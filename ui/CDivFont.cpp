@@ -9,7 +9,8 @@
 
 namespace
 {
-CRule<int> s_defaultFontSize("default/fontsize"); // em
+CRule<int> s_defaultFontSize("default/fontsize", CDiv::kMinDefaultFontSize,
+                             CDiv::kMaxDefaultFontSize); // em
 
 // Each "size" step above 3 makes the text this many times larger.
 constexpr float kSizeStep = 1.35f;

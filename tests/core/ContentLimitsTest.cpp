@@ -37,6 +37,36 @@ TEST(ContentLimitsTest, ValuesOutsideTheirBoundsAreClampedAndReportedOncePerFile
               "frogpond: other.xml: b/nan: 1e+300 is outside 0..60, 60 used\n");
 }
 
+TEST(ContentLimitsTest, SecondsBecomeMillisecondsWithinADay)
+{
+    const double nan = std::nan(""), infinity = std::numeric_limits<double>::infinity();
+    struct Case
+    {
+        double seconds;
+        int32_t cut, nearest;
+    } cases[] = {{0.2, 200, 200},
+                 {double(0.7f), 699, 700},
+                 {0.0006, 0, 1},
+                 {-3.0, 0, 0},
+                 {nan, 0, 0},
+                 {1e39, 86400000, 86400000},
+                 {infinity, 86400000, 86400000},
+                 {-infinity, 0, 0}};
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(SecondsToMs(c.seconds), c.cut) << c.seconds;
+        EXPECT_EQ(SecondsToNearestMs(c.seconds), c.nearest) << c.seconds;
+    }
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(BoundSeconds(1e30, "a.xml", "s/delay"), double(kMaxContentSeconds));
+    EXPECT_EQ(BoundSeconds(-1.0, "a.xml", "s/other"), 0.0);
+    EXPECT_EQ(BoundSeconds(2.5, "a.xml", "s/fine"), 2.5);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "frogpond: a.xml: s/delay: 1e+30 is outside 0..86400, 86400 used\n"
+              "frogpond: a.xml: s/other: -1 is outside 0..86400, 0 used\n");
+}
+
 TEST(ContentLimitsTest, BoundedRulesKeepEveryComponentWithinTheirBounds)
 {
     AppFolder app;

@@ -1,4 +1,7 @@
+#include "core/CRules.h"
+#include "core/CString.h"
 #include "platform/CView.h"
+#include "support/AppFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +76,37 @@ TEST_F(ViewTest, LetterboxKeepsTheAspectAndTheWholeCriticalView)
 
     ExpectRect(CView::ParseCriticalView(""), critical);
     ExpectRect(CView::ParseCriticalView("0,0,8"), Rect(0, 0, 8, 8));
+}
+
+TEST_F(ViewTest, ACriticalViewThatShowsNothingGivesTheBoardAndIsReported)
+{
+    const Rect board(-1, -1, 9, 9);
+    const CString longText(5000, '9');
+    for (const char* text : {"abc", "1e39,1e39,1e39,1e39", "0,0,0,0", "-1,-1,-9,9", "nan", "0,0,1e-20",
+                             longText.c_str()})
+    {
+        testing::internal::CaptureStderr();
+        ExpectRect(CView::ParseCriticalView(text), board);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(said.empty() || said.rfind("frogpond: rules.xml: ui/criticalview: ", 0) == 0) << said;
+    }
+    ExpectRect(CView::ParseCriticalView("-2,-3,12,14"), Rect(-2, -3, 12, 14));
+}
+
+TEST_F(ViewTest, TheScreenViewOfDamagedRulesStillShowsTheBoard)
+{
+    AppFolder app;
+    app.WriteData("rules.xml",
+                  R"(<rules><ui criticalview="nan" letterboxmin="1e39" letterboxmax="-7"/></rules>)");
+    testing::internal::CaptureStderr();
+    CSingleton<CRules>::Instance()->Load();
+    CView::SetScreenFromRules(Vector2<int32_t>(320, 480), 0.0f);
+    testing::internal::GetCapturedStderr();
+    // The narrowest ratio at its bound: bars above and below, the board whole between them.
+    const CView& screen = CView::GetScreenView();
+    ExpectViewport(screen.GetViewport(), Viewport(0, 200, 320, 80));
+    EXPECT_NEAR(screen.GetRect().w, 9.0f, 1e-4f);
+    EXPECT_NEAR(screen.GetRect().z, 36.0f, 1e-4f);
 }
 
 TEST_F(ViewTest, TheStackAppliesTheTopAndFallsBackToTheScreenView)

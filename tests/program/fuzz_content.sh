@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # A bounded fuzz campaign over the content the game reads: every document of data/ (one puzzle
 # stands for all of them) and a saved preferences.xml, each in a few damaged forms (truncated,
-# bytes flipped, a byte order mark, numbers huge, negative and not numbers), and every binary
-# content file with lying lengths. Each run starts the game on a copy of its data, drives it a
+# bytes flipped, a byte order mark, numbers huge, negative and not numbers), every binary
+# content file with lying lengths, durations far beyond any clock and a body of tens of thousands
+# of pieces. Each run starts the game on a copy of its data, drives it a
 # little and then sends SIGTERM: the game must end with status 0 within 10 s, or have refused to
 # start with a non-zero status and a line saying why; never a sanitizer report, never a hang.
 # Runs go in four lanes, each with its own X server, to stay within two minutes under ASan.
+# Last, the first tutorial's blur eases in with the scene showing around its welcome pane.
 source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 command -v xwininfo >/dev/null || fail "xwininfo is not installed"
@@ -99,6 +101,22 @@ CASES+=(
     "every texture with a huge size|for f in \$(find \"\$R/data\" -name '*.png'); do put_u32 \"\$f\" 16 4294967295; put_u32 \"\$f\" 20 16777216; done"
     "the move map with lying counts|for at in 0 4 8 12 16 20 24 28 32 64 128; do put_u32 \"\$R/data/movemap.mvm\" \$at 4294967295; done"
 )
+
+# --- times, a long body and the tutorial's blur ------------------------------------------------
+# Durations far beyond any clock, a body of tens of thousands of pieces, and the first puzzle's
+# tutorial (taken out of the other runs) with its times damaged.
+SOURCE_DATA="$(dirname "$GAME_SOURCE")/data"
+# Every attribute that holds seconds (and a few of its neighbours) becomes the text given.
+seconds_become() {
+    sed -i -E "s/([a-z]*(time|delay|period|fade|fadein|fadeout|survive|duration|ramp|timeout|choke|tonguethrow|tonguestick|tonguestretch|tonguesnap)=\")[^\"]*\"/\1$2\"/g" "$1"
+}
+for value in 1e39 -1e39 nan 99999999999; do
+    CASES+=("rules.xml seconds $value|seconds_become \"\$R/data/rules.xml\" $value")
+done
+for value in 1e39 -1e39; do
+    CASES+=("every document's seconds $value, with the tutorial|cp \"$SOURCE_DATA/puzzle/puzzle1000.xml\" \"\$R/data/puzzle/\"; for f in \$(find \"\$R/data\" -name '*.xml'); do seconds_become \"\$f\" $value; done")
+done
+CASES+=("a species chain of 30000 body pieces|yes '<flap crop=\"0.1875,0.375\"><pin joint=\"6\" uv=\"0.09375,0.0546875\"/><pin joint=\"10\" uv=\"0.09375,0.3203125\"/><material off=\"0.25,0.5\" main=\"frogbody\" shadow=\"frog-shadow\"/></flap>' | head -n 30000 >\"\$R/chain\" && sed -i \"/<leftleg>/r \$R/chain\" \"\$R/data/species/d-azureus.xml\"")
 
 # Drives the game a little: drags across the board and taps, as a player would.
 # (No --sync: it waits long for a pointer that is already where it is sent.)
@@ -208,6 +226,40 @@ done
 for p in "${LANE_PIDS[@]}"; do wait "$p"; done
 LANE_PIDS=()
 elapsed=$(($(date +%s) - started))
+
+# The first tutorial eases its blur in over the scene behind the welcome pane: the first
+# screen that shows the pane shows the scene above it, inside the border (many colours), not
+# one colour.
+blur_shows_scene() {
+    local R="$WORK/blur" pid shot="$WORK/blur/shot.png" hex colours
+    mkdir -p "$R"
+    ln "$WORK/frogpond" "$R/frogpond"
+    cp -r "$WORK/data" "$R/data"
+    cp "$SOURCE_DATA/puzzle/puzzle1000.xml" "$R/data/puzzle/"
+    export DISPLAY=":$DISPLAY_0"
+    "$R/frogpond" >"$R/out.log" 2>"$R/err.log" &
+    pid=$!
+    echo "$pid" >"$R/pid"
+    for _ in $(seq 1 360); do
+        kill -0 "$pid" 2>/dev/null || { echo "the tutorial run ended: $(head -c 2000 "$R/err.log")"; return; }
+        if import -window root "$shot" 2>/dev/null; then
+            hex=$(convert "$shot" -format '%[hex:p{160,240}]' info: 2>/dev/null | tr 'A-F' 'a-f')
+            # The pane's cream (f3 ec c8, each channel within 24).
+            if [ -n "$hex" ] && [ $((16#${hex:0:2} > 219 && 16#${hex:2:2} > 212 && 16#${hex:4:2} > 176 && 16#${hex:4:2} < 225)) = 1 ]; then
+                colours=$(convert "$shot" -crop 240x80+40+40 +repage -format %k info:)
+                kill -TERM "$pid"
+                wait "$pid"
+                [ "$colours" -gt 8 ] || echo "the tutorial's welcome hides the scene: $colours colour(s) above the pane"
+                return
+            fi
+        fi
+        sleep 0.25
+    done
+    kill -KILL "$pid"
+    echo "the tutorial's welcome pane never showed"
+}
+blur_failure=$(blur_shows_scene)
+[ -z "$blur_failure" ] || fail "$blur_failure"
 
 failures=$(cat "$WORK"/lane*.log)
 count=${#CASES[@]}

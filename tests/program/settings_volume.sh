@@ -20,7 +20,7 @@ sound="$(saved soundvolume)"
 # link fires only then); the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"
 sleep 2.5
-xdotool mousemove --sync 130 373 mousedown 1 || fail "cannot press Settings"
+xdotool mousemove --sync 130 347 mousedown 1 || fail "cannot press Settings"
 sleep 0.2
 xdotool mouseup 1 || fail "cannot release Settings"
 sleep 1.5

@@ -66,7 +66,7 @@ sleep 2
 xdotool key Escape
 sleep 2
 shot menu
-xdotool mousemove --sync 160 312 click 1 || fail "cannot tap Back to the pond"
+xdotool mousemove --sync 160 298 click 1 || fail "cannot tap Back to the pond"
 sleep 2
 alive "after leaving the puzzle"
 shot left

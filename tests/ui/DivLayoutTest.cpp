@@ -224,6 +224,15 @@ TEST(DivLayout, WordsAreMeasuredAndShareABaseline)
                           word->GetLineDescent() + word->GetDescent();
         EXPECT_FLOAT_EQ(top + word->GetHeight() - word->GetDescent(), 16.0f);
     }
+    // Laid out again smaller, as after a change of screen, the line takes the new descent only:
+    // the picture before the word keeps nothing of its last line.
+    CRef<CDiv> pictured = BuildTree(R"(<pane width="200" style="font-size: 20;">
+        <Img width="10" height="10"/><Text id="t" content="ab"/></pane>)");
+    LayOut(*pictured);
+    pictured->SetScale(0.5f);
+    LayOut(*pictured);
+    EXPECT_FLOAT_EQ(WordsOf(pictured->GetById("t"))[0]->GetLineDescent(), 2.0f);
+
     // Without a font a word takes no place.
     std::vector<CDivWord*> none = WordsOf(mixed->GetById("none"));
     ASSERT_EQ(none.size(), 1u);

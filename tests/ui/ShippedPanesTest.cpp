@@ -1,0 +1,330 @@
+// Every shipped pane (data/ui and the tutorials' panes) laid out with the game's own data and
+// fonts at the screen sizes a player may have, at every pan keyframe, with the longest texts the
+// game can put in it: nothing drawn outside its panel or the screen, no two items over each
+// other, and each keyframe showing the same panel, moved by the same em, on every screen.
+#include "Graphics/CFoundry.h"
+#include "Graphics/CMaterialSet.h"
+#include "Graphics/CTextureSet.h"
+#include "core/CDictionary.h"
+#include "core/CFileSystem.h"
+#include "core/CXmlDocument.h"
+#include "core/CXmlNode.h"
+#include "platform/CView.h"
+#include "support/AppFolder.h"
+#include "support/FakeClock.h"
+#include "support/TestScopes.h"
+#include "ui/CDivPane.h"
+#include "ui/CDivTransform.h"
+#include "ui/CDivWord.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+const Vector2<int32_t> kScreens[] = {{320, 480},  {640, 960},  {768, 1024},
+                                     {1024, 768}, {1280, 800}, {1920, 1080}};
+// Layout pixels a box may stray (rounding).
+constexpr float kSlack = 0.5f;
+
+// (left, top, right, bottom).
+struct Box
+{
+    float l, t, r, b;
+    bool Inside(const Box& o) const
+    {
+        return l >= o.l - kSlack && t >= o.t - kSlack && r <= o.r + kSlack && b <= o.b + kSlack;
+    }
+    bool Overlaps(const Box& o) const
+    {
+        return l < o.r - kSlack && o.l < r - kSlack && t < o.b - kSlack && o.t < b - kSlack;
+    }
+    Box Clip(const Box& o) const
+    {
+        return {std::max(l, o.l), std::max(t, o.t), std::min(r, o.r), std::min(b, o.b)};
+    }
+};
+
+Box BoxOf(CDiv* node)
+{
+    Vector2<float> corner = node->GetPosition();
+    if (auto* word = dynamic_cast<CDivWord*>(node))
+        corner = word->GetDrawPosition();
+    const Vector2<float> size = node->GetSize();
+    return {corner.x, corner.y, corner.x + size.x, corner.y + size.y};
+}
+
+// What a player sees of a tree: each drawn item (words, buttons, sliders, daisies, pictures)
+// with the top-level node (panel) it belongs to.
+struct Item
+{
+    CDiv* node;
+    CDiv* panel;
+    std::string name;
+};
+
+std::string NameOf(CDiv* node)
+{
+    if (auto* word = dynamic_cast<CDivWord*>(node))
+        return "\"" + std::string(word->GetText().c_str()) + "\"";
+    return std::string(node->GetClassName().c_str()) + (node->GetId().empty() ? "" : "#") +
+           node->GetId().c_str();
+}
+
+void CollectItems(CDiv* node, CDiv* panel, std::vector<Item>& items)
+{
+    if (!node->IsActive() || node->GetClassName() == "transform")
+        return;
+    const CString& kind = node->GetClassName();
+    if (kind == "word" || kind == "button" || kind == "slider" || kind == "daisy" || kind == "img")
+        items.push_back({node, panel, NameOf(node)});
+    for (const CRef<CDiv>& child : node->GetChildren())
+        if (child)
+            CollectItems(child.Get(), panel, items);
+}
+
+// The texts the game sets while it runs, each with every value it can take; the longest of each
+// is found by laying the panes out.
+std::map<std::string, std::vector<std::string>> GameTexts()
+{
+    std::map<std::string, std::vector<std::string>> texts;
+    for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/puzzle"))
+    {
+        CXmlDocument document;
+        if (document.Load(("puzzle/" + entry.path().stem().string()).c_str(), CFileSystem::kInDataFolder))
+            texts["puz_title"].push_back(document.GetRoot()->GetAttribute("title").c_str());
+    }
+    CXmlDocument dictionary;
+    if (dictionary.Load("text", CFileSystem::kInDataFolder))
+        for (CXmlNode* language = dictionary.GetRoot()->FirstChild(); language;
+             language = language->NextSibling())
+            for (CXmlNode* key = language->FirstChild(); key; key = key->NextSibling())
+            {
+                const std::string name = key->GetName().c_str();
+                const std::string value = "%" + name + "%";
+                for (const char* prefix : {"pond_", "name_", "species_", "puz_rating", "prf_"})
+                    if (name.rfind(prefix, 0) == 0)
+                        texts[prefix == std::string("pond_")      ? "puz_pond"
+                              : prefix == std::string("name_")    ? "puz_frogname"
+                              : prefix == std::string("species_") ? "puz_species"
+                              : prefix == std::string("prf_")     ? "puz_performance"
+                                                                  : "puz_rating"]
+                            .push_back(value);
+            }
+    // Moves are not bounded: four digits are more than any player makes on one puzzle. Par
+    // comes from the shipped puzzles, two digits at most.
+    texts["puz_moved"] = {"9999"};
+    texts["puz_best"] = {"9999", "%puz_unsolved%"};
+    texts["puz_par"] = {"99"};
+    return texts;
+}
+
+struct PaneSource
+{
+    std::string label;
+    std::string name; // in data/ui; empty: the element
+    CXmlNode* element;
+};
+
+class ShippedPanesTest : public testing::Test
+{
+  protected:
+    ShippedPanesTest()
+    {
+        // The game's own data, fonts included, as the data folder.
+        fs::remove_all(m_folder.PathOf("data"));
+        fs::create_directory_symlink(FROG_DATA_DIR, m_folder.PathOf("data"));
+        CFoundry::Instance();
+    }
+    ~ShippedPanesTest() override
+    {
+        CFoundry::Toggle(false);
+        CMaterialSet::Toggle(false);
+        CTextureSet::Toggle(false);
+        CView::SetScreen(Vector2<int32_t>(320, 480), 0.0f, Vector4<float>(-1, -1, 9, 9), 0.5f, 0.75f);
+    }
+
+    CRef<CDivPane> Make(const PaneSource& source)
+    {
+        return source.name.empty() ? CDivPane::CreateFromXml(source.element)
+                                   : CDivPane::CreateByName(source.name.c_str());
+    }
+
+    static void LayOut(CDivPane& pane)
+    {
+        pane.Invalidate();
+        pane.Place();
+        pane.Relayout();
+    }
+
+    // Height and width of what the pane draws, to find its longest texts.
+    static float Extent(CDivPane& pane)
+    {
+        std::vector<Item> items;
+        CollectItems(&pane, &pane, items);
+        float top = 0.0f, bottom = 0.0f, width = 0.0f; // width: of every item together
+        for (const Item& item : items)
+        {
+            const Box box = BoxOf(item.node);
+            top = std::min(top, box.t);
+            bottom = std::max(bottom, box.b);
+            width += box.r - box.l;
+        }
+        return (bottom - top) * 1000.0f + width;
+    }
+
+    FakeClock m_clock;
+    TestScopes m_scopes;
+    AppFolder m_folder;
+    std::vector<std::unique_ptr<CXmlDocument>> m_tutorials; // holding the tutorials' panes
+};
+
+// The pane's top-level nodes (panels) that show some of themselves in seen.
+std::vector<CDiv*> PanelsIn(CDivPane& pane, const Box& seen)
+{
+    std::vector<CDiv*> panels;
+    for (const CRef<CDiv>& panel : pane.GetChildren())
+        if (panel && panel->IsActive() && panel->GetClassName() != "transform")
+            if (const Box part = BoxOf(panel.Get()).Clip(seen);
+                part.r > part.l + kSlack && part.b > part.t + kSlack)
+                panels.push_back(panel.Get());
+    return panels;
+}
+
+void FindPanes(CXmlNode* node, const std::string& label, std::vector<PaneSource>& out)
+{
+    for (CXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
+    {
+        if (child->GetName() == "pane")
+            out.push_back({label + "/" + node->GetName().c_str(), "", child});
+        else
+            FindPanes(child, label, out);
+    }
+}
+} // namespace
+
+TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyframe)
+{
+    std::vector<PaneSource> sources;
+    for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/ui"))
+        sources.push_back({entry.path().stem().string(), entry.path().stem().string(), nullptr});
+    for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/tutorial"))
+    {
+        CXmlDocument& document = *m_tutorials.emplace_back(std::make_unique<CXmlDocument>());
+        ASSERT_TRUE(
+            document.Load(("tutorial/" + entry.path().stem().string()).c_str(), CFileSystem::kInDataFolder))
+            << entry.path();
+        FindPanes(document.GetRoot(), entry.path().stem().string(), sources);
+    }
+    ASSERT_GE(sources.size(), 6u);
+
+    const auto texts = GameTexts();
+    CDictionary* dictionary = CDictionary::Instance();
+    // The states are remembered for every pane made later: all on again at the end.
+    struct ActiveAgain
+    {
+        ~ActiveAgain()
+        {
+            for (const char* id : {"abandon", "reset", "muteoff", "muteon", "best"})
+                CDivPane::SetActiveById(id, true);
+        }
+    } activeAgain;
+    for (const auto& [key, values] : texts)
+        dictionary->SetText(key, values.front());
+
+    for (const PaneSource& source : sources)
+    {
+        // The longest texts for this pane, one variable at a time, on the phone's screen.
+        CView::SetScreenFromRules(kScreens[0], 0.0f);
+        CRef<CDivPane> pane = Make(source);
+        for (const auto& [key, values] : texts)
+        {
+            std::string longest = values.front();
+            float most = -1.0f;
+            for (const std::string& value : values)
+            {
+                dictionary->SetText(key, value);
+                LayOut(*pane);
+                if (const float extent = Extent(*pane); extent > most)
+                    most = extent, longest = value;
+            }
+            dictionary->SetText(key, longest);
+        }
+
+        // Each keyframe (and the pane at rest): the panels in view and the pan in em.
+        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
+        for (const CRef<CDiv>& child : pane->GetChildren())
+            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+                for (const auto& [name, keyframe] : transform->GetKeyframes())
+                    keyframes.emplace_back(name, keyframe);
+        std::map<std::string, std::pair<std::vector<CDiv*>, Vector2<float>>> first;
+
+        for (const Vector2<int32_t>& screen : kScreens)
+            for (bool before : {true, false})
+            {
+                // The nodes the game turns on and off: before the first move, sound on, unsolved;
+                // and after it, sound off, solved.
+                for (const auto& [id, active] : std::map<const char*, bool>{{"abandon", before},
+                                                                            {"reset", !before},
+                                                                            {"muteoff", before},
+                                                                            {"muteon", !before},
+                                                                            {"best", !before}})
+                    CDivPane::SetActiveById(id, active);
+                CView::SetScreenFromRules(screen, 0.0f);
+                LayOut(*pane);
+                std::vector<Item> items;
+                for (const CRef<CDiv>& panel : pane->GetChildren())
+                    if (panel)
+                        CollectItems(panel.Get(), panel.Get(), items);
+                const float k = pane->GetScale();
+                for (const auto& [name, keyframe] : keyframes)
+                {
+                    std::ostringstream where;
+                    where << source.label << " at " << screen.x << "x" << screen.y
+                          << (before ? ", before" : ", after") << " the first move, " << name << ": ";
+                    pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+                    // The pane's rectangle and the screen, in the tree's coordinates.
+                    const Vector4<float> r = pane->GetRect();
+                    const Vector2<float> a = pane->MapToTree(Vector2<float>(r.x, r.y));
+                    const Vector2<float> b = pane->MapToTree(Vector2<float>(r.x + r.z, r.y + r.w));
+                    const Vector2<float> s0 = pane->MapToTree(Vector2<float>(0, 0));
+                    const Vector2<float> s1 =
+                        pane->MapToTree(Vector2<float>(float(screen.x), float(screen.y)));
+                    const Box seen = Box{a.x, a.y, b.x, b.y}.Clip(Box{s0.x, s0.y, s1.x, s1.y});
+
+                    const std::vector<CDiv*> panels = PanelsIn(*pane, seen);
+                    const Vector2<float> panEm(a.x / k, a.y / k);
+                    if (!first.count(name))
+                        first[name] = {panels, panEm};
+                    EXPECT_EQ(panels, first[name].first) << where.str() << "another panel in view";
+                    EXPECT_NEAR(panEm.x, first[name].second.x, 1.0f) << where.str() << "panned by other em";
+                    EXPECT_NEAR(panEm.y, first[name].second.y, 1.0f) << where.str() << "panned by other em";
+
+                    std::vector<const Item*> shown;
+                    for (const Item& item : items)
+                        if (std::find(panels.begin(), panels.end(), item.panel) != panels.end())
+                            shown.push_back(&item);
+                    EXPECT_FALSE(shown.empty()) << where.str() << "nothing in view";
+                    for (const Item* item : shown)
+                    {
+                        const Box box = BoxOf(item->node);
+                        EXPECT_TRUE(box.Inside(BoxOf(item->panel)))
+                            << where.str() << item->name << " outside its panel";
+                        EXPECT_TRUE(box.Inside(seen))
+                            << where.str() << item->name << " outside the pane or the screen";
+                        for (const Item* other : shown)
+                            if (other < item && box.Overlaps(BoxOf(other->node)))
+                                ADD_FAILURE() << where.str() << item->name << " over " << other->name;
+                    }
+                }
+            }
+    }
+}
