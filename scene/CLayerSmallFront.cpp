@@ -35,6 +35,10 @@ constexpr const char* kIconAction = "puzzleinfo";
 constexpr int32_t kDefaultTexturePixels = 256;
 // Spring of the coasting board per unit of overshoot (per second).
 constexpr float kSpring = 6.0f;
+// Open water round the icons at the ends of the scroll, in grid steps: above, room for the
+// menu strip over the top of the screen; below, one row's step.
+constexpr float kStepsAbove = 2.0f;
+constexpr float kStepsBelow = 1.0f;
 
 bool IsUnset(const Vector2<float>& v)
 {
@@ -156,8 +160,8 @@ void CLayerSmallFront::Load(CXmlNode& element)
     const CString& scale = element.GetAttribute("scale");
     m_scale = scale.empty() ? 1.0f : float(ParseFloat(scale.c_str()));
 
-    m_rect = Vector4<float>(low.x - m_grid.x * 0.5f, low.y - m_grid.y * 3.0f, (high.x - low.x) + m_grid.x,
-                            (high.y - low.y) + m_grid.y * 6.0f);
+    m_rect = Vector4<float>(low.x - m_grid.x * 0.5f, low.y - m_grid.y * kStepsAbove, (high.x - low.x) + m_grid.x,
+                            (high.y - low.y) + m_grid.y * (kStepsAbove + kStepsBelow));
     const Vector4<float>& r = m_rect;
     // Twice the layer's size, centred on it; the uvs wait for the texture's size at the first draw.
     m_quad.SetQuadRect(
@@ -340,6 +344,20 @@ Vector2<float> CLayerSmallFront::ToBoard(const Vector2<float>& point) const
     return CView::GetScreenView().ScreenToView(point) - m_height * PondNudge();
 }
 
+bool CLayerSmallFront::IsUnderPane(const Vector2<float>& point) const
+{
+    const CPond* pond = GetPond();
+    if (!pond)
+        return false;
+    for (const CRef<CLayer>& layer : pond->GetLayers())
+    {
+        CDivPane* pane = layer.Get() != this && layer->IsShown() ? layer->GetPane() : nullptr;
+        if (pane && pane->HitTest(point))
+            return true;
+    }
+    return false;
+}
+
 void CLayerSmallFront::MoveIcons(const Vector2<float>& point, bool held)
 {
     for (const std::unique_ptr<CButton>& icon : m_icons)
@@ -359,7 +377,9 @@ bool CLayerSmallFront::OnPress(const InputEvent& event)
     m_nudgeAtPress = PondNudge();
     m_nudge = m_target = m_nudgeAtPress;
     m_velocity = kZeroVector2f;
-    m_pressed = true;
+    m_pressed = !IsUnderPane(event.position);
+    if (!m_pressed)
+        return false;
     const Vector2<float> point = ToBoard(event.position);
     for (const std::unique_ptr<CButton>& icon : m_icons)
         if (icon->OnPress(point))

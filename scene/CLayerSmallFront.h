@@ -32,7 +32,9 @@ class CLayerSmallFront : public CLayer, public CControl
     // The common layer attributes, the colours, "damping", "origin", "grid", "bounds",
     // "heighty", "angly", "posy", "scale" and, from the child "button" (the template), one
     // icon per listed puzzle; the layer's rectangle becomes the icons' extent box grown by half
-    // a grid step sideways and three grid steps above and below. Ends with Refresh.
+    // a grid step sideways, two grid steps above (the first row clears the menu strip at the
+    // top of the screen) and one below (the scroll ends on the last row, not on open water).
+    // Ends with Refresh.
     void Load(CXmlNode& element) override;
     // The rectangle is the icons' extent, fixed by Load: the screen changes nothing of it.
     void Place() override;
@@ -46,7 +48,8 @@ class CLayerSmallFront : public CLayer, public CControl
     // bounds and hands the nudge to the pond. Run at load and on "_activate".
     void Refresh();
 
-    // Control part (positions in logical screen pixels).
+    // Control part (positions in logical screen pixels). A press under a pane of the pond
+    // reaches no icon, though a drag from it still scrolls.
     bool AcceptsPress(const InputEvent& event) override;
     bool OnPress(const InputEvent& event) override;
     bool OnMove(const InputEvent& event) override;
@@ -92,6 +95,9 @@ class CLayerSmallFront : public CLayer, public CControl
     // nudge: where the icons are.
     Vector2<float> ToBoard(const Vector2<float>& point) const;
     Vector2<float> PondNudge() const;
+    // Whether a pane of the pond's other shown layers (the menu strip over the board) covers
+    // the screen point: a tap there is the pane's, never an icon's half hidden beneath it.
+    bool IsUnderPane(const Vector2<float>& point) const;
     // Every icon's motion at point, the button held or not.
     void MoveIcons(const Vector2<float>& point, bool held);
     void ShowPuzzle(const CString& name);

@@ -23,7 +23,6 @@ namespace
 constexpr float kDropletCorners[4][2] = {{-0.15f, -0.1f}, {0.15f, -0.1f}, {-0.15f, 0.1f}, {0.15f, 0.1f}};
 // The whole screen in clip coordinates, the picture upright (its top row at the top).
 const Vector2<float> kScreenCorners[4] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {-1.0f, 1.0f}, {1.0f, 1.0f}};
-const Vector2<float> kScreenUvs[4] = {{0.0f, 1.0f}, {1.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}};
 constexpr float kWhiteCorners[16] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 static_assert(sizeof(Vector2<float>) == 2 * sizeof(float), "strips are read as packed float pairs");
 
@@ -84,7 +83,9 @@ void CLoading::Draw()
     if (!platform || !platform->BeginFrame())
         return;
     CGraphics* graphics = CGraphics::Instance();
-    graphics->ClearColour(Vector4<float>(0.0f, 0.0f, 0.0f, 1.0f));
+    const Vector4<float>& clear = platform->GetClearColour();
+    graphics->ClearColour(clear.w > 0.0f ? Vector4<float>(clear.x, clear.y, clear.z, 1.0f)
+                                         : Vector4<float>(0.0f, 0.0f, 0.0f, 1.0f));
     if (graphics->IsLive())
     {
         const Matrix4 identity;
@@ -146,6 +147,19 @@ CLoading::DropletQuad CLoading::MakeDroplet(int32_t i)
     return quad;
 }
 
+Vector4<float> CLoading::PictureUvs(const Vector2<int32_t>& viewportSize, const Vector2<int32_t>& pictureSize)
+{
+    if (viewportSize.x <= 0 || viewportSize.y <= 0 || pictureSize.x <= 0 || pictureSize.y <= 0)
+        return Vector4<float>(0.0f, 0.0f, 1.0f, 1.0f);
+    // The viewport's width over height, against the picture's: the wider of the two loses its
+    // sides, the taller its top and bottom.
+    const float ratio = (float(viewportSize.x) * float(pictureSize.y)) / (float(viewportSize.y) * float(pictureSize.x));
+    if (ratio < 1.0f)
+        return Vector4<float>(0.5f - 0.5f * ratio, 0.0f, 0.5f + 0.5f * ratio, 1.0f);
+    const float height = 1.0f / ratio;
+    return Vector4<float>(0.0f, 0.5f - 0.5f * height, 1.0f, 0.5f + 0.5f * height);
+}
+
 void CLoading::StepHook()
 {
     if (CLoading* loading = Peek())
@@ -186,7 +200,13 @@ void CLoading::DrawPicture()
     units[0].texture = m_picture;
     graphics->SetTextureUnits(units);
     graphics->SetBlend(GL_ONE, GL_ZERO);
-    DrawStrip(kScreenCorners, kScreenUvs);
+    // The viewport is the letterboxed screen; the picture fills it without being stretched.
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const Vector4<float> part = PictureUvs(Vector2<int32_t>(viewport[2], viewport[3]), m_picture->GetUsedSize());
+    // Upright: the picture's top row at the top of the screen.
+    const Vector2<float> uvs[4] = {{part.x, part.w}, {part.z, part.w}, {part.x, part.y}, {part.z, part.y}};
+    DrawStrip(kScreenCorners, uvs);
 }
 
 void CLoading::DrawDroplets()

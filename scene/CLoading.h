@@ -9,6 +9,7 @@
 #include "core/CSingleton.h"
 #include "core/CSingletonBase.h"
 #include "core/Vector2.h"
+#include "core/Vector4.h"
 
 #include <cstdint>
 
@@ -42,7 +43,9 @@ class CLoading : public CBase, public CSingleton<CLoading>
     // it again, releases both textures and sets the GL state up again for the game. Stays
     // harmless when called again or when nothing began.
     void Finish();
-    // One frame: the picture, then the droplets of the steps taken so far.
+    // One frame: the screen cleared to the game's clear colour ("ui/clearcolour", black without
+    // one), so that the bars beside the letterboxed viewport are those of the game; the picture,
+    // then the droplets of the steps taken so far.
     void Draw();
 
     bool IsActive() const { return m_picture.Get() != nullptr; }
@@ -58,6 +61,10 @@ class CLoading : public CBase, public CSingleton<CLoading>
     // Droplet i: its frame, its place in the row (x from -0.8 to 0.8 across the row, y at a
     // height of its own that every run repeats) and its corners.
     static DropletQuad MakeDroplet(int32_t i);
+    // The part of a picture of pictureSize pixels that fills a viewport of viewportSize pixels
+    // in the picture's own aspect: the middle of it, cut at two opposite sides, as (u left,
+    // v top, u right, v bottom). The whole picture when either size is empty.
+    static Vector4<float> PictureUvs(const Vector2<int32_t>& viewportSize, const Vector2<int32_t>& pictureSize);
 
   private:
     friend class CSingleton<CLoading>;

@@ -17,6 +17,7 @@
 #include "platform/Scope.h"
 #include "puzzle/CHints.h"
 #include "puzzle/CPuzzle.h"
+#include "scene/CHintsView.h"
 #include "scene/CLayer.h"
 #include "scene/CPetals.h"
 #include "scene/CPond.h"
@@ -100,9 +101,9 @@ CReplay::~CReplay()
     CControl::Unregister();
 }
 
-bool CReplay::IsOnButton(const Vector2<float>& point, float shorterSide)
+bool CReplay::IsOnButton(const Vector2<float>& point, const Vector4<int32_t>& viewport)
 {
-    const Vector2<float> at = point * (1.0f / shorterSide);
+    const Vector2<float> at = CHintsView::ToButtonSpace(point, viewport);
     const Vector2<float> d = s_buttonPosition.Get() - at;
     return d.x * d.x + d.y * d.y < s_buttonRadius * s_buttonRadius;
 }
@@ -130,7 +131,7 @@ void CReplay::Offer()
 
 bool CReplay::OnClick(const InputEvent& event)
 {
-    if (m_state != kOffered || !IsOnButton(event.position, ShorterSide()))
+    if (m_state != kOffered || !IsOnButton(event.position, CView::GetScreenView().GetViewport()))
         return false;
     Begin();
     return true;

@@ -11,6 +11,7 @@
 #include "core/CRef.h"
 #include "core/CScheduled.h"
 #include "core/CSingleton.h"
+#include "core/Vector4.h"
 #include "platform/CControl.h"
 #include "platform/CDrawing.h"
 
@@ -40,9 +41,10 @@ class CReplay : public CScheduled, public CControl, public CDrawing, public CSin
     State GetState() const { return State(m_state); }
     float GetFade() const { return m_fade; }
     float GetProgress() const { return m_progress; }
-    // Whether a touch at point (logical pixels) falls on the button, in button space (a touch
-    // divided by the shorter side of the viewport).
-    static bool IsOnButton(const Vector2<float>& point, float shorterSide);
+    // Whether a touch at point (logical pixels) falls on the button, in button space of the
+    // viewport (x, y, width, height): from its corner, where the button is drawn, and not from
+    // the screen's, which lies apart from it beside the letterbox's bars.
+    static bool IsOnButton(const Vector2<float>& point, const Vector4<int32_t>& viewport);
 
     void OnSchedule(float dt) override;
     // "petalsthrown" at the goal offers the button; never consumed.

@@ -1,8 +1,13 @@
 # Shared by the program tests (sourced; not a test itself). Each test works on a copy of the
 # executable and its data in a fresh folder, on an Xvfb server of its own, and removes both on exit.
+# Arguments of a test: the executable, the folder of the tests, and the screen's size as
+# WIDTHxHEIGHT (the phone's 320x480 when not given).
 set -u
 
 GAME_SOURCE="$1"
+SCREEN="${3:-320x480}"
+SCREEN_W="${SCREEN%x*}"
+SCREEN_H="${SCREEN#*x}"
 WORK="$(cd "$(mktemp -d "${TMPDIR:-/tmp}/frogpond-program.XXXXXX")" && pwd -P)"
 XVFB_PID=""
 GAME_PID=""
@@ -37,12 +42,13 @@ copy_game() {
     fi
 }
 
-# A 320x480 screen (the phone's) on the first free display number; sets DISPLAY.
+# A screen of the test's size on the first free display number; sets DISPLAY.
 start_xvfb() {
     command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+    case "$SCREEN_W$SCREEN_H" in *[!0-9]* | "") fail "the screen size \"$SCREEN\" is not WIDTHxHEIGHT" ;; esac
     local fifo="$WORK/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 320x480x24 -nolisten tcp 3>"$fifo" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp 3>"$fifo" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
@@ -110,13 +116,49 @@ wait_saved() {
     fail "$key is \"$(saved "$key")\" in preferences.xml, expected \"$value\""
 }
 
-# Board cells to screen pixels: the critical view (x, y, w, h in cells) fills the 320 pixel width
-# of the screen and is centred vertically on its 480 pixels; a knob's centre is its cell's
-# coordinates. Fractions of cells are allowed.
-board_x() { awk -v c="$1" -v r="$(sed -n 's/.*criticalview="\([^"]*\)".*/\1/p' "$WORK/data/rules.xml")" \
-    'BEGIN { split(r, v, ","); printf "%d", (c - v[1]) * 320 / v[3] }'; }
-board_y() { awk -v c="$1" -v r="$(sed -n 's/.*criticalview="\([^"]*\)".*/\1/p' "$WORK/data/rules.xml")" \
-    'BEGIN { split(r, v, ","); printf "%d", (480 - 320 * v[4] / v[3]) / 2 + (c - v[2]) * 320 / v[3] }'; }
+# A tuning value of this copy's rules.xml: the attribute $2 of the element $1.
+rule() {
+    tr '\n' ' ' <"$WORK/data/rules.xml" | sed -n "s/.*<$1[[:space:]][^>]*[[:space:]]$2=\"\([^\"]*\)\".*/\1/p"
+}
+# The whole-screen view on this screen, as the game makes it from the rules: the viewport (x, y,
+# width, height in pixels; the letterbox's bars lie beside it), the pixels of one board cell, the
+# board point at the viewport's top left corner, and how much larger than on the phone's screen
+# the panes are: "x y w h cell left top scale".
+view_geometry() {
+    awk -v W="$SCREEN_W" -v H="$SCREEN_H" -v crit="$(rule ui criticalview)" \
+        -v lmin="$(rule ui letterboxmin)" -v lmax="$(rule ui letterboxmax)" 'BEGIN {
+        x = 0; y = 0; w = W; h = H; a = W / H
+        if (lmin > 0 && a < lmin) { h = int(W / lmin + 0.5); y = int((H - h) / 2 + 0.5); a = W / h }
+        else if (lmax > 0 && a > lmax) { w = int(H * lmax + 0.5); x = int((W - w) / 2 + 0.5); a = w / H }
+        split(crit, c, ",")
+        if (a <= c[3] / c[4]) { k = w / c[3]; left = c[1]; top = c[2] + (c[4] - c[3] / a) / 2 }
+        else { k = h / c[4]; left = c[1] + (c[3] - a * c[4]) / 2; top = c[2] }
+        printf "%d %d %d %d %f %f %f %f\n", x, y, w, h, k, left, top, k * c[3] / 320
+    }'
+}
+# Prints the value of an awk expression over the view's geometry (vx, vy, vw, vh, cell, left,
+# top, scale) and the numbers given (a, b), rounded to whole pixels.
+on_view() {
+    view_geometry | awk -v a="${2:-0}" -v b="${3:-0}" '{ vx = $1; vy = $2; vw = $3; vh = $4; cell = $5;
+        left = $6; top = $7; scale = $8; printf "%d", '"$1"' + 0.5 }'
+}
+# Board cells to screen pixels: a knob's centre is its cell's coordinates. Fractions of cells
+# are allowed.
+board_x() { on_view "vx + (a - left) * cell" "$1"; }
+board_y() { on_view "vy + (a - top) * cell" "$1"; }
+# A point of a pane, given where it is on the phone's 320x480 screen, on this screen: the pane
+# grows with the view from its anchor, the middle (pane_), the top middle (top_) or the bottom
+# middle (bottom_y) of the viewport.
+pane_x() { on_view "vx + vw / 2 + (a - 160) * scale" "$1"; }
+pane_y() { on_view "vy + vh / 2 + (a - 240) * scale" "$1"; }
+top_y() { on_view "vy + a * scale" "$1"; }
+bottom_y() { on_view "vy + vh - (480 - a) * scale" "$1"; }
+# A point of button space (the hint and replay buttons: x and y over the viewport's shorter side,
+# from its corner), given as "x,y" as in rules.xml: "x y" in pixels.
+button_point() {
+    local x="${1%,*}" y="${1#*,}"
+    echo "$(on_view "vx + a * (vw < vh ? vw : vh)" "$x") $(on_view "vy + a * (vw < vh ? vw : vh)" "$y")"
+}
 # The cell of limb (0 left hand .. 3 right foot) in a pose text: each limb is a "yx" digit pair,
 # limb 0 last.
 limb_x() { echo "${1:$((7 - 2 * $2)):1}"; }

@@ -34,7 +34,8 @@ for x in 260 220 180 140 100; do xdotool mousemove --sync "$x" 440; done
 xdotool mouseup 1
 sleep 1.5
 import -window root "$WORK/before.png"
-tap 282 442 # the button, at "hints/buttonposition" in button space
+# shellcheck disable=SC2046
+tap $(button_point "$(rule hints buttonposition)") # the button
 import -window root "$WORK/after.png"
 changed=$(board_change "$WORK/before.png" "$WORK/after.png")
 [ "${changed:-0}" -gt 200 ] || fail "the hint button changed $changed pixels of the board"

@@ -30,7 +30,8 @@ wait_saved_match puzzle1000 "2,*"
 # The replay button comes with the thrown petals; pressed, the solution plays back.
 sleep 5
 import -window root "$WORK/before.png" || fail "cannot take a screenshot"
-xdotool mousemove --sync 160 416 click 1 || fail "cannot press the replay button"
+# shellcheck disable=SC2046
+xdotool mousemove --sync $(button_point "$(rule replay buttonposition)") click 1 || fail "cannot press the replay button"
 sleep 2
 import -window root "$WORK/during.png" || fail "cannot take a screenshot"
 [ "$(compare -metric AE "$WORK/before.png" "$WORK/during.png" null: 2>&1)" != 0 ] ||

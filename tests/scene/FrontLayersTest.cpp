@@ -136,8 +136,8 @@ TEST_F(FrontLayersTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThe
         }
         EXPECT_EQ("puzzle1000", board->GetIcon(0).attributes);
         EXPECT_EQ("puzzle1006", board->GetIcon(5).attributes);
-        // Half a step beside the icons, three steps above and below.
-        ExpectVector(Vector4<float>(low.x - 1.0f, low.y - 4.5f, high.x - low.x + 2.0f, high.y - low.y + 9.0f),
+        // Half a step beside the icons, two steps above (room for the menu strip) and one below.
+        ExpectVector(Vector4<float>(low.x - 1.0f, low.y - 3.0f, high.x - low.x + 2.0f, high.y - low.y + 4.5f),
                      board->GetRect());
     }
 }
@@ -250,6 +250,53 @@ TEST_F(FrontLayersTest, ATapOpensThePuzzleAndADragOrALockedIconDoesNot)
     Offer(*board, InputEvent::kButtonDown, locked.x, locked.y, InputEvent::kLeft, InputEvent::kLeft);
     Offer(*board, InputEvent::kButtonUp, locked.x, locked.y, 0, InputEvent::kLeft);
     EXPECT_EQ(1u, m_services.posts.size());
+}
+
+TEST_F(FrontLayersTest, APressUnderAPaneOverTheBoardOpensNoPuzzleButADragFromItScrolls)
+{
+    // A pane over the left half of the screen, as the menu strip lies over the top of the board.
+    CSingleton<CPreferences>::Toggle(false);
+    m_folder.WriteApp("preferences.xml", "<preferences/>");
+    m_pond = MakePond(R"(<layer type="Text" name="menu" origin="top,centre" placement="-4.5,0,4.5,14"><Div>m</Div></layer>
+        <layer type="SmallFront" name="board" heighty="0.5" origin="1,1" grid="2,2" bounds="4,1">
+        <button type="lily" action="puzzleinfo"/></layer>)");
+    CLayerSmallFront* board = dynamic_cast<CLayerSmallFront*>(m_pond->FindLayer("board"));
+    CLayer* menu = m_pond->FindLayer("menu");
+    ASSERT_NE(nullptr, board);
+    ASSERT_TRUE(menu && menu->GetPane());
+    menu->GetPane()->Place();
+    GrowIn(*board);
+    const Vector2<float> covered = Pixel(Vector2<float>(1, 1) + m_pond->GetNudge());
+    const Vector2<float> open = Pixel(Vector2<float>(7, 1) + m_pond->GetNudge());
+    ASSERT_TRUE(menu->GetPane()->HitTest(covered));
+    ASSERT_FALSE(menu->GetPane()->HitTest(open));
+
+    // A tap on the icon under the pane opens nothing; one beside the pane does.
+    Offer(*board, InputEvent::kButtonDown, covered.x, covered.y, InputEvent::kLeft, InputEvent::kLeft);
+    EXPECT_FALSE(board->IsPressed());
+    Offer(*board, InputEvent::kButtonUp, covered.x, covered.y, 0, InputEvent::kLeft);
+    EXPECT_TRUE(m_services.posts.empty());
+    Offer(*board, InputEvent::kButtonDown, open.x, open.y, InputEvent::kLeft, InputEvent::kLeft);
+    Offer(*board, InputEvent::kButtonUp, open.x, open.y, 0, InputEvent::kLeft);
+    ASSERT_EQ(1u, m_services.posts.size());
+    EXPECT_EQ("puzzleinfo(puzzle1004)", m_services.posts[0]);
+
+    // A drag from under the pane still scrolls the board.
+    const Vector2<float> before = m_pond->GetNudge();
+    Offer(*board, InputEvent::kButtonDown, covered.x, covered.y, InputEvent::kLeft, InputEvent::kLeft);
+    Offer(*board, InputEvent::kMotion, covered.x, covered.y + 64.0f, InputEvent::kLeft, 0);
+    EXPECT_NEAR(before.y + 64.0f * 9.0f / 320.0f, board->GetTarget().y, 1e-4f);
+    Offer(*board, InputEvent::kButtonUp, covered.x, covered.y + 64.0f, 0, InputEvent::kLeft);
+    EXPECT_EQ(1u, m_services.posts.size());
+
+    // A hidden pane covers nothing.
+    menu->SetShown(false);
+    GrowIn(*board);
+    const Vector2<float> uncovered = Pixel(Vector2<float>(1, 1) + m_pond->GetNudge());
+    Offer(*board, InputEvent::kButtonDown, uncovered.x, uncovered.y, InputEvent::kLeft, InputEvent::kLeft);
+    Offer(*board, InputEvent::kButtonUp, uncovered.x, uncovered.y, 0, InputEvent::kLeft);
+    ASSERT_EQ(2u, m_services.posts.size());
+    EXPECT_EQ("puzzleinfo(puzzle1000)", m_services.posts[1]);
 }
 
 TEST_F(FrontLayersTest, PuzzleInfoFlipsToThePaneWithALoaderAndDimsAnUnsolvedResult)

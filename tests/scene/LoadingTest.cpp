@@ -86,6 +86,35 @@ TEST(LoadingDroplets, EachDropletHasItsFrameAndAFixedPlace)
     EXPECT_EQ(GlobalRandom().Next(), expectedGlobal);
 }
 
+TEST(LoadingPicture, FillsTheViewportInItsOwnAspectCutAtTwoSides)
+{
+    const struct
+    {
+        Vector2<int32_t> viewport, picture;
+        Vector4<float> uvs;
+    } cases[] = {
+        // The phone's 2:3 on a square picture: a third of its width goes, a sixth each side.
+        {{320, 480}, {512, 512}, {1.0f / 6.0f, 0.0f, 5.0f / 6.0f, 1.0f}},
+        // 1024 x 768 letterboxed to 576 x 768 (3:4).
+        {{576, 768}, {512, 512}, {0.125f, 0.0f, 0.875f, 1.0f}},
+        {{512, 512}, {512, 512}, {0.0f, 0.0f, 1.0f, 1.0f}},
+        // Wider than the picture: top and bottom go.
+        {{1024, 512}, {256, 256}, {0.0f, 0.25f, 1.0f, 0.75f}},
+        {{100, 100}, {256, 512}, {0.0f, 0.25f, 1.0f, 0.75f}},
+        // Nothing to fit: the whole picture, never a division by zero.
+        {{0, 480}, {512, 512}, {0.0f, 0.0f, 1.0f, 1.0f}},
+        {{320, 480}, {0, 0}, {0.0f, 0.0f, 1.0f, 1.0f}},
+    };
+    for (const auto& c : cases)
+    {
+        const Vector4<float> uvs = CLoading::PictureUvs(c.viewport, c.picture);
+        EXPECT_NEAR(uvs.x, c.uvs.x, 1e-6f) << c.viewport.x << "x" << c.viewport.y;
+        EXPECT_NEAR(uvs.y, c.uvs.y, 1e-6f) << c.viewport.x << "x" << c.viewport.y;
+        EXPECT_NEAR(uvs.z, c.uvs.z, 1e-6f) << c.viewport.x << "x" << c.viewport.y;
+        EXPECT_NEAR(uvs.w, c.uvs.w, 1e-6f) << c.viewport.x << "x" << c.viewport.y;
+    }
+}
+
 TEST_F(LoadingTest, StepsDrawAndSwallowInputOnlyBetweenBeginAndFinish)
 {
     CLoading* loading = CLoading::Instance();

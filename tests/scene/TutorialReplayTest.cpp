@@ -131,8 +131,12 @@ TEST_F(TutorialReplayTest, TheReplayRewindsAndWalksTheSolutionBackToTheGoal)
     EXPECT_NEAR(replay->GetFade(), 0.0f, 0.15f) << "dark for the first half of the delay";
     RunFrames(1000);
     EXPECT_NEAR(replay->GetFade(), 1.0f, 1e-5f);
-    EXPECT_TRUE(CReplay::IsOnButton(Vector2<float>(160.0f, 416.0f), 320.0f));
-    EXPECT_FALSE(CReplay::IsOnButton(Vector2<float>(160.0f, 300.0f), 320.0f));
+    EXPECT_TRUE(CReplay::IsOnButton(Vector2<float>(160.0f, 416.0f), Vector4<int32_t>(0, 0, 320, 480)));
+    EXPECT_FALSE(CReplay::IsOnButton(Vector2<float>(160.0f, 300.0f), Vector4<int32_t>(0, 0, 320, 480)));
+    // Letterboxed at 1024 x 768 the viewport starts 224 pixels in: touches count from there, as
+    // the button is drawn.
+    EXPECT_TRUE(CReplay::IsOnButton(Vector2<float>(512.0f, 749.0f), Vector4<int32_t>(224, 0, 576, 768)));
+    EXPECT_FALSE(CReplay::IsOnButton(Vector2<float>(288.0f, 749.0f), Vector4<int32_t>(224, 0, 576, 768)));
 
     // Pressed with the shower's picture up: home again, the game paused and the player held off.
     CPetals::Instance();
