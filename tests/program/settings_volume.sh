@@ -124,7 +124,7 @@ tap_pane centre 160 298 "Back to the pond"
 pane_gone
 STRIP=$(top_crop 40 10 240 70)
 shot board
-tap_pane top 173 64 "the gear"
+tap_pane top 160 64 "the gear"
 sleep 1.5
 shot volumes
 expect_changed board volumes "$STRIP" "the gear did not pan the strip to the volumes"
