@@ -23,6 +23,7 @@ CRule<float> s_buttonFade("hints/buttonfade", 0.0f, kMaxContentSeconds); // seco
 CRule<bool> s_spoonFeed("hints/spoonfeed");
 CRule<bool> s_enabled("hints/enabled");
 CRule<float> s_buttonPress("hints/buttonpress");  // read by nothing yet
+// Read by nothing here: the screen view reads it from the document itself.
 CRule<Vector4<float>> s_criticalView("ui/criticalview");
 CRule<int> s_animationInterval("interval/animation", CScheduler::kMinAnimationIntervalMs,
                                CScheduler::kMaxAnimationIntervalMs); // ms

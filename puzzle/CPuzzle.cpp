@@ -504,14 +504,15 @@ void CPuzzle::Win()
     UpdateScore();
     CPlayServices& services = CPlayServices::Get();
     services.CatchFly();
-    // The built-in puzzle that stands in for a broken file is recorded under the requested name.
+    // The built-in puzzle that stands in for a broken file is recorded under the requested name,
+    // ungraded: it never replaces a record of the real puzzle.
     CPuzzles::Record record;
     record.moves = int32_t(m_history.size()) - 1;
     record.score = CScore::Instance()->GetScore();
     record.seconds = m_seconds;
     record.undoCount = m_undoCount;
     record.hintCount = m_hintCount;
-    CPuzzles::Instance()->RecordResult(m_name, record, m_unlocks);
+    CPuzzles::Instance()->RecordResult(m_name, record, m_unlocks, !m_fallback);
     services.SetButtonEnabled("back", false);
     services.SetButtonEnabled("redo", false);
     services.CloseTutorialPane();

@@ -149,7 +149,7 @@ bool CPuzzles::IsAvailable(const CString&) const
     return true;
 }
 
-void CPuzzles::RecordResult(const CString& name, const Record& record, int32_t unlocks)
+void CPuzzles::RecordResult(const CString& name, const Record& record, int32_t unlocks, bool graded)
 {
     const int32_t number = NumberOf(name);
     int32_t reached = number;
@@ -175,6 +175,8 @@ void CPuzzles::RecordResult(const CString& name, const Record& record, int32_t u
     const CString old = GetPreferenceText(name, CString());
     if (!old.empty())
     {
+        if (!graded)
+            return;
         const float oldScore = float(NumberField(old, 1).value_or(-FLT_MAX));
         const float oldSeconds = float(NumberField(old, 2).value_or(FLT_MAX));
         const float newScore = AsStored(record.score);

@@ -64,8 +64,11 @@ class CPuzzles : public CBase, public CSingleton<CPuzzles>
     // Called at a win: raises "unlocked" by up to unlocks listed puzzles past name, points
     // "currentpuzzle" at the next puzzle ("" after the last) with an empty "currenthistory",
     // and stores record unless the stored one is better (higher score, or the same score in
-    // fewer seconds). Marks the preferences dirty; the caller saves.
-    void RecordResult(const CString& name, const Record& record, int32_t unlocks);
+    // fewer seconds). An ungraded record (the built-in puzzle's, played for a broken file) is
+    // stored only where name has none: its score is no grade of that puzzle's play, and would
+    // otherwise replace a real record it happens to beat. Marks the preferences dirty; the caller
+    // saves.
+    void RecordResult(const CString& name, const Record& record, int32_t unlocks, bool graded = true);
 
     // The preference text at key; when the key is missing or empty, stores def there first
     // (every preference of that key re-reads it; the store is marked dirty) and returns def.

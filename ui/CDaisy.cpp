@@ -50,6 +50,13 @@ Vector4<float> CentredRect(const Vector4<float>& uvs, const Vector2<float>& cent
     return Vector4<float>(uvs.x - centre.x, uvs.y - centre.y, uvs.z - centre.x, uvs.w - centre.y);
 }
 
+// The share of an animation of the given seconds that has run after elapsed ms: 1 (done) at once
+// for a time of 0, so that no content time is ever divided by.
+float Progress(int32_t elapsed, float seconds)
+{
+    return seconds > 0.0f ? float(elapsed) / 1000.0f / seconds : 1.0f;
+}
+
 struct PetalImage
 {
     Vector4<float> rect;
@@ -163,7 +170,7 @@ void CDaisy::Update(float dt)
         case DaisyPetal::kPopping:
         {
             busySeen = changed = true;
-            const float t = float(m_clock - petal.start) / 1000.0f / m_popTime;
+            const float t = Progress(m_clock - petal.start, m_popTime);
             if (t >= 1.0f)
             {
                 PlaceQuad(petal, petal.rest);
@@ -181,7 +188,7 @@ void CDaisy::Update(float dt)
         case DaisyPetal::kDropping:
         {
             busySeen = changed = true;
-            const float t = float(m_clock - petal.start) / 1000.0f / m_dropTime;
+            const float t = Progress(m_clock - petal.start, m_dropTime);
             if (t >= 1.0f)
             {
                 m_flower.SetQuadRect(petal.quad, Vector4<float>());
@@ -235,8 +242,8 @@ void CDaisy::Load()
     if (!root)
         return;
     m_flower.SetMaterial(CSingleton<CMaterialSet>::Instance()->Find(root->GetAttribute("material")));
-    m_popTime = Number(*root, "poptime", 1.0f);
-    m_dropTime = Number(*root, "droptime", 1.0f);
+    m_popTime = float(BoundSeconds(Number(*root, "poptime", 1.0f), "daisy.xml", "poptime"));
+    m_dropTime = float(BoundSeconds(Number(*root, "droptime", 1.0f), "daisy.xml", "droptime"));
     m_popDelay = SecondsToMs(BoundSeconds(Number(*root, "popdelay", 0.1f), "daisy.xml", "popdelay"));
     m_dropDelay = SecondsToMs(BoundSeconds(Number(*root, "dropdelay", 0.1f), "daisy.xml", "dropdelay"));
 

@@ -54,8 +54,8 @@ class CDaisy
     void PlaceQuad(const DaisyPetal& petal, const Vector4<float>& rect);
 
     // Rules fixed at load.
-    float m_popTime = 1.0f;  // seconds
-    float m_dropTime = 1.0f; // seconds
+    float m_popTime = 1.0f;    // seconds; 0 is instant
+    float m_dropTime = 1.0f;   // seconds; 0 is instant
     int32_t m_popDelay = 100;  // ms between pops
     int32_t m_dropDelay = 100; // ms between drops
 

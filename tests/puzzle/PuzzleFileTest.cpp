@@ -142,7 +142,8 @@ TEST_F(PuzzleFileTest, AFileThatDoesNotLoadPlaysTheBuiltInPuzzleUnderItsName)
     EXPECT_EQ(m_services.Count("pond fallback"), 3);
 
     // Played, the stand-in saves its state and records its win under the requested name: the
-    // player moves on past the broken file.
+    // player moves on past the broken file. Its ungraded win never replaces a real record, even
+    // one below the default score it wins with.
     EXPECT_FALSE(puzzle->Load("puzzle1002"));
     puzzle->RestoreHistory(1);
     EXPECT_EQ(puzzle->GetHistory(), std::vector<Pose>{home}) << "a history saved for another puzzle";
@@ -152,9 +153,14 @@ TEST_F(PuzzleFileTest, AFileThatDoesNotLoadPlaysTheBuiltInPuzzleUnderItsName)
     EXPECT_EQ(Preference("currenthistory"), "62615251,62615241");
     EXPECT_TRUE(puzzle->LandPose(goal));
     EXPECT_EQ(m_services.Count("catch"), 1);
-    Restart();
-    EXPECT_EQ(Preference("puzzle1002"), "2,1.000000,0.000000,0,0");
     EXPECT_EQ(Preference("currentpuzzle"), "puzzle1003");
+    EXPECT_FALSE(puzzle->Load("puzzle1003"));
+    EXPECT_TRUE(puzzle->LandPose(step));
+    EXPECT_TRUE(puzzle->LandPose(goal));
+    Restart();
+    EXPECT_EQ(Preference("puzzle1002"), "9,0.500000,60.000000,1,0");
+    EXPECT_EQ(Preference("puzzle1003"), "2,1.000000,0.000000,0,0") << "a first win is recorded";
+    EXPECT_EQ(Preference("currentpuzzle"), "") << "past the last listed puzzle";
     EXPECT_EQ(Preference("currenthistory"), "");
     EXPECT_EQ(Preference("puzzle1004"), "");
 }

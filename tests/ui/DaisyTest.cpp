@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace
 {
@@ -96,4 +98,35 @@ TEST_F(DaisyTest, AHeldDaisyKeepsItsScoreUntilRearmed)
     daisy.Rearm();
     Run(daisy, 8000);
     EXPECT_EQ(Shown(daisy), 12);
+}
+
+TEST_F(DaisyTest, APopOrDropTimeOfNoneIsInstantAndAnAbsurdOneIsBounded)
+{
+    for (const char* time : {"0", "-2", "nan", "1e39"})
+    {
+        m_folder.WriteData("daisy.xml",
+                           std::string(R"(<daisy droptime=")") + time + R"(" poptime=")" + time +
+                               R"(" dropdelay="0.1" popdelay="0.1"><petals perlayer="6" layers="2">
+            <p uvs="0,0,0.25,0.5"/></petals></daisy>)");
+        CDaisy daisy;
+        Score(8); // 0: every petal falls
+        Run(daisy, 3000);
+        const bool instant = std::string(time) != "1e39";
+        const auto gone =
+            std::count_if(daisy.GetPetals().begin(), daisy.GetPetals().end(),
+                          [](const DaisyPetal& petal) { return petal.state == DaisyPetal::kGone; });
+        EXPECT_EQ(Shown(daisy), 0) << time;
+        EXPECT_EQ(gone, instant ? 12 : 0) << time << ": a fall bounded to a day is still falling";
+        for (uint32_t i = 0; i < daisy.GetFlower().GetQuadCount(); ++i)
+        {
+            const Vector4<float> rect = daisy.GetFlower().GetQuadRect(i),
+                                 colour = daisy.GetFlower().GetQuadColour(i);
+            EXPECT_TRUE(std::isfinite(rect.x + rect.y + rect.z + rect.w + colour.w)) << time << " quad " << i;
+        }
+        if (!instant)
+            continue;
+        Score(4);
+        Run(daisy, 3000);
+        EXPECT_EQ(Shown(daisy), 12) << time;
+    }
 }
