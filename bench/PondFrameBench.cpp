@@ -5,12 +5,14 @@
 // one frame of the game and then one bare frame (the platform's clear and the swap, nothing else)
 // on the same context, so the two share the machine's load.
 //
-// Reported per frame of the game: "cpu_ms", the process's CPU time (the game's thread and Mesa's
-// rasterising threads); "bare_ms", the same for the bare frame; "x_bare", their ratio; "fps", the
-// frames a second the wall time of a game frame allows; "fill", the pixels its draws cover, in
-// screens (FrameFill: its overdraw); "clears", the same for its colour clears; "draws", its draw
-// calls. FROG_BENCH_SHOTS=folder writes the last
-// frame of each case there as a PPM picture.
+// Reported: "start_ms", the wall time of the start and the first frame (the loading screen, the
+// mode group "global", the scene's loading and the first drawing of its textures). Per frame of the game: "cpu_ms", the process's CPU
+// time (the game's thread and Mesa's rasterising threads); "game_ms", the part of it on the game's
+// thread (its own work and the driver's command building); "bare_ms", cpu_ms of the bare frame;
+// "x_bare", their ratio; "fps", the frames a second the wall time of a game frame allows; "fill",
+// the pixels its draws cover, in screens (FrameFill: its overdraw); "clears", the same for its
+// colour clears; "draws", its draw calls. FROG_BENCH_SHOTS=folder writes the last frame of each
+// case there as a PPM picture.
 #include "BenchGame.h"
 #include "platform/CDirectJ.h"
 #include "support/FrameFill.h"
@@ -73,11 +75,14 @@ void BM_PondFrame(benchmark::State& state, const std::string& pond)
         state.SkipWithError("cannot prepare the data");
         return;
     }
+    const double start0 = BenchGame::WallSeconds();
     if (!game.Start())
     {
         state.SkipWithError("no ES 1.1 context");
         return;
     }
+    game.Frame();
+    const double startSeconds = BenchGame::WallSeconds() - start0;
     if (CDirectJ::Instance()->GetLogicalSize() != Vector2<int>(width, height))
     {
         const Vector2<int> got = CDirectJ::Instance()->GetLogicalSize();
@@ -89,13 +94,15 @@ void BM_PondFrame(benchmark::State& state, const std::string& pond)
     for (int i = 0; i < kSettleFrames; ++i)
         game.Frame();
 
-    double cpu = 0.0, bare = 0.0, wall = 0.0;
+    double cpu = 0.0, thread = 0.0, bare = 0.0, wall = 0.0;
     for (auto _ : state)
     {
         const double cpu0 = BenchGame::ProcessCpuSeconds();
+        const double thread0 = BenchGame::ThreadCpuSeconds();
         const double wall0 = BenchGame::WallSeconds();
         game.Frame();
         const double wall1 = BenchGame::WallSeconds();
+        thread += BenchGame::ThreadCpuSeconds() - thread0;
         const double cpu1 = BenchGame::ProcessCpuSeconds();
         game.BareFrame();
         const double cpu2 = BenchGame::ProcessCpuSeconds();
@@ -114,6 +121,8 @@ void BM_PondFrame(benchmark::State& state, const std::string& pond)
 
     const double screen = double(width) * double(height);
     state.counters["cpu_ms"] = cpu * 1000.0 / frames;
+    state.counters["start_ms"] = startSeconds * 1000.0;
+    state.counters["game_ms"] = thread * 1000.0 / frames;
     state.counters["bare_ms"] = bare * 1000.0 / frames;
     state.counters["x_bare"] = bare > 0.0 ? cpu / bare : 0.0;
     state.counters["fps"] = wall > 0.0 ? frames / wall : 0.0;

@@ -60,16 +60,26 @@ void CLoading::Begin()
     m_picture = CTexture::Create("startup");
     m_dropletSheet = CTexture::Create("droplet");
     m_stepCount = 0;
+    m_shownSteps = -1;
 }
 
 void CLoading::Step()
 {
     if (!IsActive())
         return;
-    Draw();
+    // Each frame covers the whole window: one that would show what the screen already shows is
+    // not drawn again.
+    CDirectJ* platform = CDirectJ::Peek();
+    const Vector2<int> size = platform ? platform->GetLogicalSize() : Vector2<int>();
+    if (m_shownSteps < 0 || !SameRow(m_shownSteps, m_stepCount) || size != m_shownSize)
+        if (Draw())
+        {
+            m_shownSteps = m_stepCount;
+            m_shownSize = size;
+        }
     ++m_stepCount;
-    if (CDirectJ* platform = CDirectJ::Peek())
-        platform->DiscardEvents();
+    if (CDirectJ* current = CDirectJ::Peek())
+        current->DiscardEvents();
 }
 
 void CLoading::Finish()
@@ -77,11 +87,11 @@ void CLoading::Finish()
     End(false);
 }
 
-void CLoading::Draw()
+bool CLoading::Draw()
 {
     CDirectJ* platform = CDirectJ::Peek();
     if (!platform || !platform->BeginFrame())
-        return;
+        return false;
     CGraphics* graphics = CGraphics::Instance();
     const Vector4<float>& clear = platform->GetClearColour();
     graphics->ClearColour(clear.w > 0.0f ? Vector4<float>(clear.x, clear.y, clear.z, 1.0f)
@@ -107,6 +117,7 @@ void CLoading::Draw()
         glDisableClientState(GL_VERTEX_ARRAY);
     }
     platform->SwapBuffers();
+    return true;
 }
 
 int32_t CLoading::FirstDroplet(int32_t steps)
@@ -117,6 +128,15 @@ int32_t CLoading::FirstDroplet(int32_t steps)
 int32_t CLoading::EndDroplet(int32_t steps)
 {
     return std::min(steps, kRowLength);
+}
+
+bool CLoading::SameRow(int32_t stepsA, int32_t stepsB)
+{
+    const bool emptyA = FirstDroplet(stepsA) >= EndDroplet(stepsA);
+    const bool emptyB = FirstDroplet(stepsB) >= EndDroplet(stepsB);
+    if (emptyA || emptyB)
+        return emptyA && emptyB;
+    return FirstDroplet(stepsA) == FirstDroplet(stepsB) && EndDroplet(stepsA) == EndDroplet(stepsB);
 }
 
 CLoading::DropletQuad CLoading::MakeDroplet(int32_t i)

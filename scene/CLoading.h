@@ -36,8 +36,9 @@ class CLoading : public CBase, public CSingleton<CLoading>
     // tuning values the file system loads), takes the textures "startup" and "droplet" (missing
     // ones draw nothing) and becomes the singleton registry's step.
     void Begin();
-    // While active: one frame when a frame can begin, then every pending event is dropped (a
-    // window close is still honoured once start-up ends).
+    // While active: one frame when a frame can begin and the picture differs from the one on the
+    // screen (another row of droplets, or another window size), then every pending event is
+    // dropped (a window close is still honoured once start-up ends).
     void Step();
     // Hands the picture to unit 0 of the material "startup", so the game shows it without loading
     // it again, releases both textures and sets the GL state up again for the game. Stays
@@ -45,8 +46,8 @@ class CLoading : public CBase, public CSingleton<CLoading>
     void Finish();
     // One frame: the screen cleared to the game's clear colour ("ui/clearcolour", black without
     // one), so that the bars beside the letterboxed viewport are those of the game; the picture,
-    // then the droplets of the steps taken so far.
-    void Draw();
+    // then the droplets of the steps taken so far. False when no frame could begin.
+    bool Draw();
 
     bool IsActive() const { return m_picture.Get() != nullptr; }
     // Steps taken since Begin.
@@ -58,6 +59,8 @@ class CLoading : public CBase, public CSingleton<CLoading>
     // row fills left to right for kRowLength steps, then empties from the left.
     static int32_t FirstDroplet(int32_t steps);
     static int32_t EndDroplet(int32_t steps);
+    // Whether the frames after stepsA and stepsB steps show the same droplets.
+    static bool SameRow(int32_t stepsA, int32_t stepsB);
     // Droplet i: its frame, its place in the row (x from -0.8 to 0.8 across the row, y at a
     // height of its own that every run repeats) and its corners.
     static DropletQuad MakeDroplet(int32_t i);
@@ -79,5 +82,9 @@ class CLoading : public CBase, public CSingleton<CLoading>
     CRef<CTexture> m_picture;
     CRef<CTexture> m_dropletSheet;
     int32_t m_stepCount = 0;
+    // What the screen shows: the steps and the window size of the last frame drawn; -1 steps
+    // before the first.
+    int32_t m_shownSteps = -1;
+    Vector2<int> m_shownSize;
     CSingletonBase::StepHook m_previousStepHook = nullptr;
 };

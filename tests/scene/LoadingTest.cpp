@@ -146,6 +146,32 @@ TEST_F(LoadingTest, StepsDrawAndSwallowInputOnlyBetweenBeginAndFinish)
     CSingletonBase::StopScope(HashString("loadingtest"));
 }
 
+TEST_F(LoadingTest, AStepDrawsOnlyWhenTheRowOfDropletsChanges)
+{
+    // Steps 0 and 32 show an empty row, 31 the last droplet alone: every step up to 32 changes
+    // the row, later ones show the empty row again.
+    EXPECT_TRUE(CLoading::SameRow(0, 32));
+    EXPECT_TRUE(CLoading::SameRow(32, 40));
+    EXPECT_FALSE(CLoading::SameRow(31, 32));
+    EXPECT_FALSE(CLoading::SameRow(0, 1));
+    EXPECT_FALSE(CLoading::SameRow(16, 17));
+
+    CLoading* loading = CLoading::Instance();
+    loading->Begin();
+    PushEvents(1);
+    for (int i = 0; i < 40; ++i)
+        loading->Step();
+    EXPECT_EQ(loading->GetStepCount(), 40);
+    EXPECT_EQ(s_backend->swaps, 33);
+    // Input is dropped at every step, drawn or not.
+    EXPECT_TRUE(s_backend->events.empty());
+    // A new window size draws the same row again.
+    CDirectJ::Peek()->SetScreenSize(Vector2<int>(480, 320));
+    loading->Step();
+    EXPECT_EQ(s_backend->swaps, 34);
+    loading->Finish();
+}
+
 TEST_F(LoadingTest, WithoutVideoAStepDrawsNothingButStillSwallowsInput)
 {
     s_startWorks = false;
