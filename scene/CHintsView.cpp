@@ -6,6 +6,7 @@
 #include "Graphics/CScreenFlip.h"
 #include "Graphics/CTextureSet.h"
 #include "Graphics/RenderTargetScope.h"
+#include "core/CRule.h"
 #include "core/HashString.h"
 #include "creatures/BoardTranslation.h"
 #include "creatures/CFrog.h"
@@ -23,6 +24,9 @@ REGISTER_SINGLETON(CHintsView, "maingame", 50);
 
 namespace
 {
+// The ghost darkens the board by the frog's shadow colour plus its alpha times this: below 1 the
+// silhouette reads on the bright day ponds, which a factor near 1 leaves untouched.
+CRule<float> s_ghostAlpha("hints/ghostalpha", 0.0f, 1.0f);
 constexpr const char* kScope = "maingame";
 constexpr const char* kPrepass = "predraw";
 constexpr const char* kPass = "overlays";
@@ -157,8 +161,9 @@ void CHintsView::RenderGhost(Pose pose)
     }
     CRef<CMaterial> material = CMaterialSet::Instance()->Find("_hint");
     material->SetBlend(GL_DST_COLOR, GL_SRC_ALPHA);
+    // White where the picture is clear, so the board around the ghost stays as it is.
     m_picture = QuadBatch(Vector2<float>(), Vector4<float>(rect.x, rect.y, rect.x + rect.z, rect.y + rect.w), material,
-                          Vector4<float>(1, 1, 1, 1), Vector4<float>(0, 0, 1, 1), 0.0f);
+                          Vector4<float>(1, 1, 1, s_ghostAlpha.Get()), Vector4<float>(0, 0, 1, 1), 0.0f);
 }
 
 void CHintsView::DrawOnBoard()

@@ -197,12 +197,13 @@ drag_cells() {
     sleep 1.5
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during a drag: $(cat "$WORK/err.log")"
 }
-# Plays a puzzle's hint steps from step $2 (default 1) on: one drag for each move.
+# Plays a puzzle's hint steps from step $2 (default 1) on, up to step $3 (default the last): one
+# drag for each move.
 solve_by_hints() {
     local steps s
     mapfile -t steps < <(hint_steps "$1")
     [ "${#steps[@]}" -ge 2 ] || fail "$1 has no hint steps"
-    for ((s = ${2:-1}; s < ${#steps[@]}; ++s)); do
+    for ((s = ${2:-1}; s <= ${3:-$((${#steps[@]} - 1))}; ++s)); do
         # shellcheck disable=SC2046
         drag_cells $(moved_limb "${steps[s - 1]}" "${steps[s]}")
     done

@@ -1,6 +1,7 @@
 // The tutorial runner and the replay on a stand-in clock, without a context: a script's steps in
 // order, its finger's touches and its end; the replay's button, its rewind and its move-by-move
 // walk back to the goal.
+#include "Graphics/CScreenFlip.h"
 #include "core/CRules.h"
 #include "platform/CGame.h"
 #include "platform/CInput.h"
@@ -35,6 +36,7 @@ class TutorialReplayTest : public PlayFixture
     void TearDown() override
     {
         CSingleton<CInstructions>::Toggle(false);
+        CScreenFlip::Toggle(false);
         CSingleton<CReplay>::Toggle(false);
         CSingleton<CPetals>::Toggle(false);
         CSingleton<CInput>::Toggle(false);
@@ -102,6 +104,55 @@ TEST_F(TutorialReplayTest, AScriptRunsItsStepsInOrderAndEnds)
     m_folder.WriteFile("data/demo.xml", "<t><steps><a/></steps></t>");
     tutorial->Start("demo");
     EXPECT_FALSE(tutorial->IsBusy());
+}
+
+TEST_F(TutorialReplayTest, AScriptHoldsUnderATurnedOverPaneAndGoesOnWhereItWas)
+{
+    m_folder.WriteFile("data/tutorial/t.xml", R"(<t modal="true"><steps>
+        <press duration="1" finger="1,1,0" fingershow="true"/>
+        <wait duration="-1" skippabledelay="0"/>
+        </steps></t>)");
+    Play("puzzle1000");
+    CInstructions* tutorial = CInstructions::Instance();
+    tutorial->Start("tutorial/t");
+    RunFor(600);
+    ASSERT_TRUE(Held());
+    ASSERT_TRUE(CInput::IsPointerInputBlocked());
+
+    // The in-game menu turns over: the script's clock stops, and the player's pointer is the
+    // menu's, with the finger's press let go.
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Begin("ingame", CScreenFlip::kTurnNow);
+    RunFor(100);
+    EXPECT_TRUE(tutorial->IsHeld());
+    EXPECT_FALSE(CInput::IsPointerInputBlocked());
+    EXPECT_FALSE(Held());
+    flip->Update(10.0f);
+    RunFor(5000);
+    EXPECT_NE(tutorial->GetStepEnd(), 0u) << "the step does not run out behind the menu";
+    flip->Flip();
+    RunFor(100);
+    EXPECT_TRUE(tutorial->IsHeld()) << "held while the card turns back";
+    flip->Update(10.0f);
+    RunFor(100);
+
+    // Back in play: the step goes on with its press held and the player's pointer blocked, and
+    // ends after the rest of its second.
+    EXPECT_FALSE(tutorial->IsHeld());
+    EXPECT_TRUE(CInput::IsPointerInputBlocked());
+    EXPECT_TRUE(Held());
+    RunFor(200);
+    EXPECT_NE(tutorial->GetStepEnd(), 0u);
+    RunFor(400);
+    EXPECT_EQ(tutorial->GetStepEnd(), 0u);
+
+    // A step that takes the player's touches gives them to the menu while it is up.
+    EXPECT_TRUE(tutorial->AcceptsPress(InputEvent::Pointer(InputEvent::kButtonDown, Vector2<float>(), 1, 1)));
+    flip->Begin("ingame", CScreenFlip::kTurnNow);
+    RunFor(100);
+    EXPECT_FALSE(tutorial->AcceptsPress(InputEvent::Pointer(InputEvent::kButtonDown, Vector2<float>(), 1, 1)));
+    EXPECT_FALSE(tutorial->OnPress(InputEvent::Pointer(InputEvent::kButtonDown, Vector2<float>(), 1, 1)));
+    EXPECT_TRUE(tutorial->IsBusy()) << "a tap on the menu does not end the step";
 }
 
 TEST_F(TutorialReplayTest, TheFingerArcsToOneSideOfItsWay)
