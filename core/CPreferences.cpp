@@ -20,6 +20,24 @@ namespace
 constexpr const char* kName = "preferences";
 constexpr int kMaxSetAside = 1000;
 
+bool CopyFile(const CString& from, const CString& to)
+{
+    FILE* in = fopen(from.c_str(), "rb");
+    if (!in)
+        return false;
+    FILE* out = fopen(to.c_str(), "wbx");
+    bool copied = out != nullptr;
+    char block[65536];
+    size_t got = 0;
+    while (copied && (got = fread(block, 1, sizeof(block), in)) > 0)
+        copied = fwrite(block, 1, got, out) == got;
+    copied = copied && !ferror(in);
+    if (out)
+        copied = fclose(out) == 0 && copied;
+    fclose(in);
+    return copied;
+}
+
 void LoadPreferences()
 {
     CSingleton<CPreferences>::Instance()->Load();
@@ -80,11 +98,13 @@ bool CPreferences::Load()
     bool read = false;
     if (files->OpenDocument(kName, CFileSystem::kAppThenDataFolder, file, &path))
     {
-        read = m_store.Read(file, kName);
+        // What was read whole before any damage is the player's progress: kept.
+        read = m_store.Read(file, kName, true);
         file.Close();
-        // The next save would replace the only copy of the player's progress.
+        // The next save would replace the only copy of the player's progress: a damaged file
+        // keeps a copy aside, and leaves when nothing of it could be read.
         if (!read && path == TargetPath())
-            SetAside(path);
+            SetAside(path, m_store.IsPartial());
     }
     else
         read = m_store.Load(kName, CFileSystem::kAppThenDataFolder);
@@ -93,6 +113,9 @@ bool CPreferences::Load()
     m_waiting = false;
     m_loading = false;
     ReadAll();
+    // A damaged file is replaced by a whole one holding what was kept.
+    if (m_store.IsPartial())
+        MarkDirty();
     return read;
 }
 
@@ -231,20 +254,21 @@ CString CPreferences::TargetPath() const
     return files->GetAppFolder() + kName + ".xml";
 }
 
-bool CPreferences::SetAside(const CString& path)
+bool CPreferences::SetAside(const CString& path, bool keep)
 {
     for (int n = 1; n <= kMaxSetAside; ++n)
     {
         const CString aside = CString::Format("%s.corrupt-%d", path.c_str(), n);
         // A hard link never replaces an existing name, unlike rename.
         if (link(path.c_str(), aside.c_str()) == 0)
-            return unlink(path.c_str()) == 0;
+            return keep || unlink(path.c_str()) == 0;
         if (errno == EEXIST)
             continue;
-        // A file system without hard links: rename to a name seen free.
+        // A file system without hard links: rename (or copy) to a name seen free.
         struct stat status;
-        return lstat(aside.c_str(), &status) != 0 && errno == ENOENT &&
-               std::rename(path.c_str(), aside.c_str()) == 0;
+        if (lstat(aside.c_str(), &status) == 0 || errno != ENOENT)
+            return false;
+        return keep ? CopyFile(path, aside) : std::rename(path.c_str(), aside.c_str()) == 0;
     }
     return false;
 }

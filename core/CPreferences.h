@@ -6,8 +6,8 @@
 //
 // Invariants: the player's progress is never lost. A save replaces the file atomically, so the
 // file is always a whole document, old or new; a failed save keeps the changes pending and tries
-// again later; a file that does not parse is set aside, never overwritten; reloading first saves
-// pending changes. Numbers are written and read as the "C" locale does.
+// again later; a file that does not parse keeps a copy aside before anything replaces it;
+// reloading first saves pending changes. Numbers are written and read as the "C" locale does.
 #include "core/CLink.h"
 #include "core/CScheduled.h"
 #include "core/CSingleton.h"
@@ -37,7 +37,9 @@ class CPreferences : public CScheduled, public CSingleton<CPreferences>
     // then lets every registered preference read it; defaults missing from the file are written
     // into the store and make it dirty. Pending changes are saved first, and when that fails the
     // store is kept as it is (false). An application-folder file that exists but does not parse
-    // is renamed "preferences.xml.corrupt-<n>" (the first free n) and the store starts empty.
+    // keeps what was read whole before the damage (a file cut off inside a tag keeps every complete
+    // record and value), and a copy of it is kept as "preferences.xml.corrupt-<n>" (the first
+    // free n); only when nothing can be read is it moved there and the store starts empty.
     // False when no whole document was read.
     bool Load();
     // Writes the store to "<application folder>preferences.xml" now (for changes that must not
@@ -78,8 +80,9 @@ class CPreferences : public CScheduled, public CSingleton<CPreferences>
     void ReadKey(std::string_view key);
     // The file Save writes, or "" without an application folder.
     CString TargetPath() const;
-    // Renames a broken file to the first free "<path>.corrupt-<n>"; never replaces a file.
-    static bool SetAside(const CString& path);
+    // Gives a broken file the first free name "<path>.corrupt-<n>", and takes it away from path
+    // unless keep; never replaces a file.
+    static bool SetAside(const CString& path, bool keep);
 
     CXmlDocument m_store;          // no root until the first Load
     CLink<CScheduler> m_scheduler; // where the tick runs, once scheduled

@@ -35,14 +35,15 @@ bool CXmlDocument::Load(const CString& name, int where)
         m_root = new CXmlNode(name);
         m_name = name;
         m_loaded = false;
+        m_partial = false;
         return false;
     }
     return Read(file, name);
 }
 
-bool CXmlDocument::Read(CStream& stream, const CString& name)
+bool CXmlDocument::Read(CStream& stream, const CString& name, bool keepWhatWasRead)
 {
-    const bool loaded = Install(stream, false, name);
+    const bool loaded = Install(stream, false, name, keepWhatWasRead);
     m_name = name;
     return loaded;
 }
@@ -55,9 +56,10 @@ bool CXmlDocument::Parse(std::string_view text, bool keepAll)
     return loaded;
 }
 
-bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootName)
+bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootName, bool keepWhatWasRead)
 {
     Free();
+    m_partial = false;
     CXmlNode* holder = new CXmlNode();
     bool whole = CXmlParser::Parse(stream, *holder);
     if (whole && keepAll)
@@ -68,12 +70,19 @@ bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootNam
     }
     CXmlNode* top = holder->FirstChild();
     whole = whole && top && !top->NextSibling();
-    if (whole)
+    if (!whole && keepWhatWasRead)
+    {
+        // The first element, whatever text came before it.
+        while (top && top->GetName() == CXmlNode::kContentName)
+            top = top->NextSibling();
+        m_partial = top != nullptr;
+    }
+    if (whole || m_partial)
         top->Detach();
-    // A broken text is dropped whole: half a document read as if complete would hand its
-    // readers defaults for everything after the break.
+    // Otherwise a broken text is dropped whole: half a document read as if complete would hand
+    // its readers defaults for everything after the break.
     delete holder;
-    m_root = whole ? top : new CXmlNode(rootName);
+    m_root = whole || m_partial ? top : new CXmlNode(rootName);
     m_loaded = whole;
     return whole;
 }
@@ -139,6 +148,7 @@ void CXmlDocument::Clear()
     Free();
     m_root = new CXmlNode();
     m_loaded = false;
+    m_partial = false;
 }
 
 CXmlNode* CXmlDocument::FindNode(std::string_view path)

@@ -27,8 +27,11 @@ class CXmlDocument
     // broken, truncated or binary text, no or several top-level elements) the root is an empty
     // element named name and the result is false. The document's name is name either way.
     bool Load(const CString& name, int where);
-    // As Load, from an open stream (the document's name becomes name).
-    bool Read(CStream& stream, const CString& name);
+    // As Load, from an open stream (the document's name becomes name). keepWhatWasRead: a text
+    // that is not whole (cut off, damaged further on, several top-level elements) still gives
+    // its first top-level element as the root, with everything read whole before the damage
+    // (IsPartial); the result stays false.
+    bool Read(CStream& stream, const CString& name, bool keepWhatWasRead = false);
     // Parses text as a document file is read; the document's name becomes "". keepAll: the root
     // is a new unnamed element holding every top-level element and text of the text. Otherwise
     // the text must hold exactly one top-level element, which becomes the root. False for broken
@@ -52,6 +55,8 @@ class CXmlDocument
     const CString& GetName() const { return m_name; }
     // Whether the last Load, Read or Parse took its text whole.
     bool IsLoaded() const { return m_loaded; }
+    // The last Read kept part of a text that was not whole.
+    bool IsPartial() const { return m_partial; }
 
     // The root's FindChild (path); null without a root.
     CXmlNode* FindNode(std::string_view path);
@@ -63,10 +68,11 @@ class CXmlDocument
   private:
     // Parses the stream into a holding element and installs the root from it (see Parse); on
     // failure installs an empty root named rootName.
-    bool Install(CStream& stream, bool keepAll, const CString& rootName);
+    bool Install(CStream& stream, bool keepAll, const CString& rootName, bool keepWhatWasRead = false);
     void Free();
 
     CXmlNode* m_root = nullptr;
     CString m_name;
     bool m_loaded = false;
+    bool m_partial = false;
 };

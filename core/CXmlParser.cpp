@@ -53,6 +53,8 @@ struct Token
 {
     std::string_view text;
     bool quoted = false;
+    // Ended by its closing quote or by a separator, not by the end of the text: whole.
+    bool closed = false;
 };
 
 // The next token of a tag's text from position, or false at the end of the tag. Blanks, "<"
@@ -78,6 +80,7 @@ bool NextToken(std::string_view tag, size_t& position, Token& token)
             end = size;
         token.text = tag.substr(start, end - start);
         token.quoted = true;
+        token.closed = end < size;
         position = end < size ? end + 1 : size;
         return true;
     }
@@ -93,6 +96,7 @@ bool NextToken(std::string_view tag, size_t& position, Token& token)
     }
     token.text = tag.substr(start, at - start);
     token.quoted = false;
+    token.closed = at < size;
     position = at;
     return true;
 }
@@ -135,9 +139,9 @@ class TreeBuilder
         }
         const std::string_view chunk = m_chunk;
         const size_t lt = chunk.find('<');
-        // A tag that the end of the input cut off: the text is truncated.
-        if (lt != std::string_view::npos && m_input.EndedUnclosed())
-            return false;
+        // A tag that the end of the input cut off: the text is truncated (false), but what the
+        // tag holds whole up to the cut is kept for a caller that salvages.
+        const bool cut = lt != std::string_view::npos && m_input.EndedUnclosed();
         if (m_textRunsOn)
             m_pendingText += '>';
         if (lt == std::string_view::npos)
@@ -162,7 +166,16 @@ class TreeBuilder
             return Cdata(tag.substr(kCdataOpen.size()));
         if (tag.size() > 1 && tag[1] != '!' && tag[1] != '?' && CountQuotes(tag) % 2)
             return JoinQuoted(tag);
-        return Tag(tag);
+        return CutTag(tag, cut);
+    }
+
+    // Tag, for a tag the input's end may have cut (then only its whole tokens count, and false).
+    bool CutTag(std::string_view tag, bool cut)
+    {
+        m_cut = cut;
+        const bool read = Tag(tag);
+        m_cut = false;
+        return read && !cut;
     }
 
     static size_t CountQuotes(std::string_view text)
@@ -176,18 +189,23 @@ class TreeBuilder
     {
         m_joined.assign(tag.data(), tag.size());
         size_t quotes = CountQuotes(tag);
-        while (quotes % 2)
+        bool cut = false;
+        while (quotes % 2 && !cut)
         {
-            if (!m_input.Next(m_chunk) || m_input.EndedUnclosed())
-                return false;
+            if (!m_input.Next(m_chunk))
+            {
+                cut = true;
+                break;
+            }
             if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
                 return false;
+            cut = m_input.EndedUnclosed();
             m_joined += '>';
             m_joined.append(m_chunk.data(), m_chunk.size());
             quotes += CountQuotes(m_chunk);
         }
         m_chunk = m_joined;
-        return Tag(m_chunk);
+        return CutTag(m_chunk, cut);
     }
 
     void AddText(std::string_view text)
@@ -242,6 +260,9 @@ class TreeBuilder
         Token token;
         while (NextToken(tag, position, token))
         {
+            // A token the cut ended may be only the start of what was written.
+            if (m_cut && !token.closed)
+                break;
             const bool slash = !token.quoted && !token.text.empty() && token.text.front() == '/';
             switch (state)
             {
@@ -290,7 +311,8 @@ class TreeBuilder
                 break;
             }
         }
-        if (state == kAttributeValue)
+        // A name the cut left without its value is dropped: the value is unknown.
+        if (state == kAttributeValue && !m_cut)
             SetAttribute(attributeName, {});
         finish();
         return true;
@@ -360,6 +382,8 @@ class TreeBuilder
     bool m_skipping = false;
     // More elements were closed than opened.
     bool m_ignoringRest = false;
+    // The tag being read was cut by the end of the input.
+    bool m_cut = false;
     // Text before a tag that a ">" interrupted; m_textRunsOn is set while that ">" is owed.
     CString m_pendingText;
     bool m_textRunsOn = false;

@@ -17,6 +17,7 @@ class CXmlParser
     // Appends what the stream holds to holder's children. True only when the text was whole:
     // every element closed, no closing tag without its opening, no comment or CDATA left open at
     // the end, nesting within kMaxDepth and no zero byte. On false, holder keeps what was read
-    // so far; callers discard it.
+    // whole so far (of a tag the end cut, its attributes complete before the cut); callers
+    // discard it or salvage it.
     static bool Parse(CStream& stream, CXmlNode& holder);
 };

@@ -156,7 +156,8 @@ TEST_F(PreferencesTest, FailedSaveKeepsChangesAndTriesAgainLater)
 
 TEST_F(PreferencesTest, BrokenFileIsSetAsideAndReloadSavesFirst)
 {
-    const std::string broken = "<preferences unlocked=\"1012\" /><preferences";
+    // Nothing of it can be read: it is moved aside whole.
+    const std::string broken = "\x89PNG\r\n<preferen";
     m_app.WriteApp("preferences.xml.corrupt-1", "older");
     m_app.WriteApp("preferences.xml", broken);
     CPreference<float> volume("volume", 0.8f);
@@ -182,6 +183,48 @@ TEST_F(PreferencesTest, BrokenFileIsSetAsideAndReloadSavesFirst)
     EXPECT_FLOAT_EQ(volume, 0.6f);
     EXPECT_TRUE(Preferences()->IsDirty());
     files->SetFolders(m_app.Path(), files->GetDataFolder());
+}
+
+TEST_F(PreferencesTest, ADamagedFileKeepsEveryCompleteRecordAndACopyAside)
+{
+    const std::string records = "<preferences\n    e1001=\"5,0.800000,40.000000,1,0\"\n"
+                                "    puzzle1000=\"5,1.500000,20.000000,0,1\"\n    unlocked=\"1003\"\n";
+    const struct
+    {
+        std::string text;
+        const char* lost; // the record whose value the damage cut, or null
+    } cases[] = {
+        {records + "    volume=\"0.3", "volume"},            // cut inside a quoted value
+        {records + "    volume=0.3", "volume"},               // inside a bare value
+        {records + "    volume=", "volume"},                  // after the equals sign
+        {records + "    vol", "vol"},                         // inside a name
+        {records + "    volume=\"0.3\" />\n<preferences a=\"1\" />", nullptr}, // a second top element
+        {records + "    volume=\"0.3\" >\n  <x>" + std::string(2, '\0') + "</x></preferences>", nullptr}, // zero bytes
+    };
+    int copies = 0;
+    for (const auto& c : cases)
+    {
+        m_app.WriteApp("preferences.xml", c.text);
+        CPreference<float> volume("volume", 0.8f);
+        Start();
+        const std::string label = c.text.substr(records.size());
+        EXPECT_EQ(Preferences()->GetString("e1001"), "5,0.800000,40.000000,1,0") << label;
+        EXPECT_EQ(Preferences()->GetString("puzzle1000"), "5,1.500000,20.000000,0,1") << label;
+        EXPECT_EQ(Preferences()->GetString("unlocked"), "1003") << label;
+        EXPECT_FLOAT_EQ(volume, c.lost ? 0.8f : 0.3f) << label;
+        if (c.lost && std::string(c.lost) != "volume")
+        {
+            EXPECT_EQ(Preferences()->GetRoot()->FindOwnAttribute(c.lost), nullptr) << label;
+        }
+        // The damaged bytes stay aside; the file itself is replaced by a whole one soon.
+        EXPECT_EQ(m_app.ReadApp("preferences.xml.corrupt-" + std::to_string(++copies)), c.text) << label;
+        EXPECT_TRUE(Preferences()->IsDirty()) << label;
+        ASSERT_TRUE(Preferences()->Save());
+        CXmlDocument saved;
+        ASSERT_TRUE(saved.Parse(SavedFile(), false)) << label;
+        EXPECT_EQ(saved.GetAttribute("unlocked"), "1003") << label;
+        AppFolder::ReleaseStores();
+    }
 }
 
 TEST_F(PreferencesTest, AFifoInPlaceOfTheFileCountsAsAbsentAndIsNeverReplaced)
