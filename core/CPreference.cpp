@@ -28,7 +28,7 @@ CString Format(bool value)
 } // namespace
 
 template <typename T>
-CPreference<T>::CPreference(const char* key, T defaultValue) : CPreferenceBase(key), m_value(defaultValue)
+CPreference<T>::CPreference(const char* key, T defaultValue) : CPreferenceBase(key), m_value(defaultValue), m_default(defaultValue)
 {
     const CPreferences* preferences = CSingleton<CPreferences>::Peek();
     if (preferences && preferences->IsLoaded())

@@ -16,9 +16,11 @@ template <typename T> class CPreference : public CPreferenceBase
     operator const T&() const { return m_value; }
 
     void Read() override;
+    void RestoreDefault() override { m_value = m_default; }
 
   private:
     T m_value;
+    T m_default;
 };
 
 extern template class CPreference<float>;

@@ -43,3 +43,9 @@ int CPreferenceBase::CountRegistered()
 {
     return s_registered ? s_registered->Count() : 0;
 }
+
+void CPreferenceBase::RestoreAllDefaults()
+{
+    for (CPreferenceBase* preference = FirstRegistered(); preference; preference = preference->NextRegistered())
+        preference->RestoreDefault();
+}

@@ -24,6 +24,10 @@ class CPreferenceBase
     // Takes the value from the store; when the store lacks the key, writes the current value
     // (the default until then) there and marks the store dirty.
     virtual void Read() = 0;
+    // Back to the value given at construction, the store untouched: a process that loads stores
+    // one after another (a test process) starts each from the declared defaults.
+    virtual void RestoreDefault() = 0;
+    static void RestoreAllDefaults();
 
     // The registered preferences in registration order.
     static CPreferenceBase* FirstRegistered();

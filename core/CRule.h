@@ -34,6 +34,7 @@ template <typename T> class CRule : public CRuleBase
 
   protected:
     void ReadFrom(const CXmlNode* root) override;
+    void Reset() override { m_value = T(); }
 
   private:
     T m_value;

@@ -61,3 +61,9 @@ std::vector<CString> CRuleBase::RegisteredKeys()
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     return keys;
 }
+
+void CRuleBase::ResetAll()
+{
+    for (CRuleBase* rule = FirstRegistered(); rule; rule = rule->NextRegistered())
+        rule->Reset();
+}

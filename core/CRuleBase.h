@@ -33,12 +33,17 @@ class CRuleBase
     static int CountRegistered();
     // Every registered key once, in byte-wise order (the content test checks each in rules.xml).
     static std::vector<CString> RegisteredKeys();
+    // Every registered rule back to its value before the first load (zero), the document left
+    // alone: a process that loads documents one after another (a test process) starts each from
+    // there, since a key a document lacks keeps the value it had.
+    static void ResetAll();
 
   protected:
     friend class CRules;
     // Takes the text at the key from root: a non-empty text is parsed, an empty or absent one
     // keeps the value; a null root (no document) sets the value to zero.
     virtual void ReadFrom(const CXmlNode* root) = 0;
+    virtual void Reset() = 0;
 
   private:
     CString m_key;

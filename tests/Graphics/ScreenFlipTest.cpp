@@ -6,6 +6,7 @@
 #include "platform/CGame.h"
 #include "platform/CView.h"
 #include "platform/InputEvent.h"
+#include "support/AppFolder.h"
 #include "support/FakePlatform.h"
 #include "support/TestScopes.h"
 
@@ -129,6 +130,9 @@ class ScreenFlipStates : public testing::Test
         ~GameFirst() { CSingleton<CGame>::Toggle(false); }
     } m_game;
     TestScopes m_scopes;
+    // The flip's materials bring up the file system: its preferences go here, not beside the
+    // test executable.
+    AppFolder m_folder;
     CScreenFlip::PaneHooks m_previous;
 };
 

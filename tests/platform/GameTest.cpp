@@ -12,6 +12,7 @@
 #include "platform/CPause.h"
 #include "platform/InputEvent.h"
 #include "platform/ModeReleaseHold.h"
+#include "support/AppFolder.h"
 #include "support/FakeClock.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,8 @@ class GameTest : public testing::Test
     }
 
     FakeClock m_clock;
+    // Events read the tuning values: the stores they bring up keep to a folder of the test's.
+    AppFolder m_folder;
     CGame* m_game = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #pragma once
 // A real OpenGL ES 1.1 context on a surfaceless pbuffer for each test, with the renderer's state
 // cache set up on it the way the platform does after a video mode, and everything torn down after.
+// The stores that materials and textures bring up keep to an application folder of the test's.
 #include "Graphics/CGraphics.h"
 #include "Graphics/COpenGL.h"
 #include "platform/CEglContext.h"
+#include "support/AppFolder.h"
 #include "support/KeepGlDriver.h"
 
 #include <GLES/gl.h>
@@ -62,6 +64,7 @@ class GlFixture : public ::testing::Test
         return value;
     }
 
+    AppFolder m_appFolder;
     CEglContext m_context;
     CGraphics* m_graphics = nullptr;
 };

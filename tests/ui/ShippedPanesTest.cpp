@@ -108,16 +108,16 @@ std::map<std::string, std::vector<std::string>> GameTexts()
              language = language->NextSibling())
             for (CXmlNode* key = language->FirstChild(); key; key = key->NextSibling())
             {
+                // Dictionary keys by prefix, and the text of the game that shows one of them.
+                const std::pair<std::string, const char*> kinds[] = {{"pond_", "puz_pond"},
+                                                                     {"name_", "puz_frogname"},
+                                                                     {"species_", "puz_species"},
+                                                                     {"prf_", "puz_performance"},
+                                                                     {"puz_rating", "puz_rating"}};
                 const std::string name = key->GetName().c_str();
-                const std::string value = "%" + name + "%";
-                for (const char* prefix : {"pond_", "name_", "species_", "puz_rating", "prf_"})
+                for (const auto& [prefix, text] : kinds)
                     if (name.rfind(prefix, 0) == 0)
-                        texts[prefix == std::string("pond_")      ? "puz_pond"
-                              : prefix == std::string("name_")    ? "puz_frogname"
-                              : prefix == std::string("species_") ? "puz_species"
-                              : prefix == std::string("prf_")     ? "puz_performance"
-                                                                  : "puz_rating"]
-                            .push_back(value);
+                        texts[text].push_back("%" + name + "%");
             }
     // Moves are not bounded: four digits are more than any player makes on one puzzle. Par
     // comes from the shipped puzzles, two digits at most.
