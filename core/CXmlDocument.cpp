@@ -116,6 +116,13 @@ bool CXmlDocument::Save(const CString& name, int where) const
         return false;
     written = Write(file);
     written = file.Close() && written;
+    // Read back before it replaces the old file: only a text that loads whole may.
+    if (written)
+    {
+        CFileStream check;
+        CXmlDocument reread;
+        written = check.Open(temporary, CFileStream::kRead) && reread.Read(check, name);
+    }
     if (written && std::rename(temporary.c_str(), target.c_str()) == 0)
         return true;
     std::remove(temporary.c_str());

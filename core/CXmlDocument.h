@@ -38,8 +38,8 @@ class CXmlDocument
     // Writes the root to the file that where names: kInDataFolder "<data folder>/<name>.xml",
     // kInAppFolder "<application folder><name>.xml", kAsPath the name itself; any other where has
     // no file. The text goes to a temporary file beside the target that replaces it only once
-    // it is completely written and closed, so a failure never leaves a damaged document. False
-    // without a root, without a target, or when anything failed.
+    // it is completely written, closed and read back whole, so a failure never leaves a damaged
+    // document. False without a root, without a target, or when anything failed.
     bool Save(const CString& name, int where) const;
     // Writes the root (two blanks of indentation per level, attributes in name order, no
     // declaration). False without a root or when the stream failed a write.

@@ -16,6 +16,33 @@ constexpr size_t kWriteFlushBytes = 64 * 1024;
 // Elements with this many attributes or more write one attribute per line.
 constexpr size_t kAttributesOnOneLine = 8;
 
+// Every value goes out escaped, so that whatever was read (a damaged file's text with quotes
+// and ">" in it) is written back as a document that reads back the same (CXmlParser decodes).
+void AppendEscaped(CString& out, std::string_view value)
+{
+    for (const char c : value)
+    {
+        switch (c)
+        {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+            break;
+        }
+    }
+}
+
 // Splits path at its first "/": head is the text before it, path keeps the text after it.
 // False when path has no "/" (head is then the whole path).
 bool SplitFirst(std::string_view& path, std::string_view& head)
@@ -165,8 +192,6 @@ bool CXmlNode::SetAttribute(std::string_view path, std::string_view value)
     }
     // Check every name before creating anything, so a refused path leaves the tree unchanged:
     // an element with an empty or unreadable name would be written out and never found again.
-    if (value.find('"') != std::string_view::npos)
-        return false;
     std::string_view rest = path;
     std::string_view segment;
     bool more = true;
@@ -192,6 +217,26 @@ void CXmlNode::SetOwnAttribute(std::string_view name, std::string_view value)
         at->second.assign(value.data(), value.size());
     else
         m_attributes.emplace(at, CString(name), CString(value));
+}
+
+void CXmlNode::SetOwnAttributes(std::vector<std::pair<std::string_view, std::string_view>>& attributes)
+{
+    if (!m_attributes.empty())
+    {
+        for (const auto& [name, value] : attributes)
+            SetOwnAttribute(name, value);
+        return;
+    }
+    std::stable_sort(attributes.begin(), attributes.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    m_attributes.reserve(attributes.size());
+    for (const auto& [name, value] : attributes)
+    {
+        if (!m_attributes.empty() && std::string_view(m_attributes.back().first) == name)
+            m_attributes.back().second.assign(value.data(), value.size());
+        else
+            m_attributes.emplace_back(CString(name), CString(value));
+    }
 }
 
 const CString* CXmlNode::FindOwnAttribute(std::string_view name) const
@@ -264,7 +309,7 @@ bool CXmlNode::Write(CStream& stream, int depth) const
             }
             out += name;
             out += "=\"";
-            out += value;
+            AppendEscaped(out, value);
             out += '"';
         }
         flush(false);

@@ -62,11 +62,14 @@ class CXmlNode
     bool HasAttribute(std::string_view path) const;
     // Sets the attribute at a path, creating the missing elements on the way; a leading "/"
     // starts at the top-most ancestor as in GetAttribute. Refuses (false, nothing created) a
-    // path with an empty segment or a name that could not be read back (see IsValidName), and a
-    // value holding a double quote, which the dialect cannot write.
+    // path with an empty segment or a name that could not be read back (see IsValidName).
     bool SetAttribute(std::string_view path, std::string_view value);
     // This element's own attribute named name (no path), inserted or replaced; no checks.
     void SetOwnAttribute(std::string_view name, std::string_view value);
+    // Gives an element without attributes all of its own at once, in any order, sorting them once
+    // (a name given twice keeps its last value): linear in the count where inserting one by one
+    // into the sorted list is quadratic. The views are copied.
+    void SetOwnAttributes(std::vector<std::pair<std::string_view, std::string_view>>& attributes);
     // This element's own attribute named name, or null when it has none.
     const CString* FindOwnAttribute(std::string_view name) const;
     const AttributeList& GetAttributes() const { return m_attributes; }

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -226,6 +229,15 @@ class TreeBuilder
         };
         State state = kName;
         std::string_view attributeName;
+        // The element this tag opens gets its attributes at once when the tag ends.
+        m_tagAttributes.clear();
+        m_decoded.clear();
+        CXmlNode* element = nullptr;
+        const auto finish = [&]
+        {
+            if (element && !m_tagAttributes.empty())
+                element->SetOwnAttributes(m_tagAttributes);
+        };
         size_t position = 0;
         Token token;
         while (NextToken(tag, position, token))
@@ -252,12 +264,16 @@ class TreeBuilder
                 if (m_depth >= CXmlParser::kMaxDepth)
                     return false;
                 m_current = m_current->AddChild(token.text);
+                element = m_current;
                 ++m_depth;
                 state = kAttributeName;
                 break;
             case kAttributeName:
                 if (slash)
+                {
+                    finish();
                     return Close();
+                }
                 attributeName = token.text;
                 state = kAttributeValue;
                 break;
@@ -266,6 +282,7 @@ class TreeBuilder
                 if (slash && token.text.size() == 1 && IsAllBlank(tag.substr(position)))
                 {
                     SetAttribute(attributeName, {});
+                    finish();
                     return Close();
                 }
                 SetAttribute(attributeName, token.text);
@@ -275,13 +292,50 @@ class TreeBuilder
         }
         if (state == kAttributeValue)
             SetAttribute(attributeName, {});
+        finish();
         return true;
     }
 
     void SetAttribute(std::string_view name, std::string_view value)
     {
-        if (!name.empty())
-            m_current->SetOwnAttribute(name, value);
+        if (name.empty())
+            return;
+        if (value.find('&') != std::string_view::npos)
+        {
+            m_decoded.push_back(Unescape(value));
+            value = m_decoded.back();
+        }
+        m_tagAttributes.emplace_back(name, value);
+    }
+
+    // Undoes the writer's escapes (CXmlNode::Write) so that every value reads back as it was
+    // written; any other "&" stays as it stands.
+    static CString Unescape(std::string_view value)
+    {
+        static constexpr std::pair<std::string_view, char> kEscapes[] = {
+            {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
+        CString out;
+        out.reserve(value.size());
+        for (size_t i = 0; i < value.size(); ++i)
+        {
+            bool replaced = false;
+            if (value[i] == '&')
+            {
+                for (const auto& [escape, c] : kEscapes)
+                {
+                    if (value.substr(i, escape.size()) == escape)
+                    {
+                        out += c;
+                        i += escape.size() - 1;
+                        replaced = true;
+                        break;
+                    }
+                }
+            }
+            if (!replaced)
+                out += value[i];
+        }
+        return out;
     }
 
     // A closing tag or the end of a self-closing one; its name is not checked. A close with no
@@ -312,6 +366,9 @@ class TreeBuilder
     // The piece of input being read; valid until the next is taken.
     std::string_view m_chunk;
     CString m_joined;
+    std::vector<std::pair<std::string_view, std::string_view>> m_tagAttributes;
+    // Decoded values of the tag's attributes; a deque keeps their addresses as it grows.
+    std::deque<CString> m_decoded;
 };
 } // namespace
 

@@ -1,7 +1,8 @@
 #pragma once
 // Reads the XML dialect of the data files into a tree: elements, attributes with double-quoted
 // or bare values, text and CDATA as "__content" children; comments, processing instructions and
-// other "<!" declarations are skipped; no entities. The text is taken ">" by ">" from a stream.
+// other "<!" declarations are skipped. Only the escapes the writer uses (&amp; &lt; &gt; &quot;) are
+// decoded, in attribute values. The text is taken ">" by ">" from a stream.
 #include "core/CString.h"
 
 class CStream;

@@ -21,6 +21,10 @@ void OnTerminationSignal(int)
 
 void InstallSignalHandlers()
 {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
     struct sigaction action = {};
     action.sa_handler = &OnTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -85,6 +89,11 @@ int SDLCALL FilterTrampoline(const SDL_Event* event)
     }
     return 1;
 }
+}
+
+void CSdlBackend::CatchTermination()
+{
+    InstallSignalHandlers();
 }
 
 CSdlBackend::CSdlBackend(CEglContext::ReleaseHook releaseHook)

@@ -15,6 +15,11 @@ class CSdlBackend : public CPlatformBackend
     CSdlBackend(const CSdlBackend&) = delete;
     CSdlBackend& operator=(const CSdlBackend&) = delete;
 
+    // SIGTERM and SIGINT from now on only ask the game to end (the pump ends the loop in order).
+    // Start does it too; the program does it first thing, so that a termination during the
+    // start-up (loading the preferences, the rules) also ends the game in order.
+    static void CatchTermination();
+
     bool Start() override;
     void SetCaption(const char* text) override;
     void SetEventFilter(EventFilter filter) override;

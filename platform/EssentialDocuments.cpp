@@ -2,7 +2,6 @@
 
 #include "core/CFileSystem.h"
 #include "core/CXmlDocument.h"
-#include "core/CXmlNode.h"
 #include "platform/GameOrder.h"
 
 #include <cctype>
@@ -24,20 +23,6 @@ bool ReadWhole(const CString& path, CString& text)
     const bool failed = ferror(file) != 0;
     fclose(file);
     return !failed;
-}
-
-// The parser takes elements that the end of the text left open as complete; an essential
-// document cut short must still be refused, so its root has to be closed by the text itself.
-bool EndsWithRootClosed(std::string_view text, CXmlNode& root)
-{
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    if (last == std::string_view::npos)
-        return false;
-    text = text.substr(0, last + 1);
-    const CString closing = "</" + root.GetName() + ">";
-    const bool selfClosed = !root.FirstChild() && text.size() >= 2 && text.substr(text.size() - 2) == "/>";
-    return selfClosed ||
-           (text.size() >= closing.size() && text.substr(text.size() - closing.size()) == closing);
 }
 
 bool IsNameStart(char c)
@@ -190,8 +175,9 @@ CString Check(const char* name)
     if (text.empty())
         return path + " is empty";
     CXmlDocument document;
-    if (!document.Parse(text, false) || !EndsWithRootClosed(text, *document.GetRoot()) ||
-        !IsStrictlyWhole(text))
+    // The strict reading also refuses a text cut short: the parser takes elements that its end
+    // left open as complete.
+    if (!document.Parse(text, false) || !IsStrictlyWhole(text))
         return path + " is damaged: not one whole XML document";
     if (std::string_view(name) == "game")
         if (const CString problem = CheckGameOrder(*document.GetRoot()); !problem.empty())

@@ -7,6 +7,7 @@
 #include "core/HashString.h"
 #include "platform/CDirectJ.h"
 #include "platform/CGame.h"
+#include "platform/CSdlBackend.h"
 #include "platform/CommandLine.h"
 #include "platform/EssentialDocuments.h"
 #include "scene/CLoading.h"
@@ -29,6 +30,7 @@ int FailStart(const char* line)
 
 int main(int argc, char** argv)
 {
+    CSdlBackend::CatchTermination();
     CommandLine::Apply(argc, argv);
     GameWiring::Install();
 

@@ -32,6 +32,12 @@ constexpr float kShadowLodBias = 1.0f;
 constexpr float kHoverBase = 1.25f;
 constexpr float kHoverGrowth = 0.25f;
 
+// Into 0..1; a value that is not a number is in no range and gives 0.
+float ClampToUnit(float value)
+{
+    return value > 0.0f ? std::min(value, 1.0f) : 0.0f;
+}
+
 float ParseNumber(const CString& text, float def)
 {
     return text.empty() ? def : float(ParseFloat(text.c_str()));
@@ -83,12 +89,16 @@ void CSlider::Load(const CXmlNode& element)
             CButtonServices::Get().PostMessage(m_action.c_str(), "query");
         return;
     }
-    m_value = std::clamp(CPreferences::Instance()->GetFloat(m_preference.c_str(), 0.5f), 0.0f, 1.0f);
+    const float stored = CPreferences::Instance()->GetFloat(m_preference.c_str(), 0.5f);
+    m_value = ClampToUnit(stored);
+    // A damaged value ("nan", out of range) is not kept: the store takes the value shown.
+    if (!(stored == m_value))
+        CPreferences::Instance()->SetFloat(m_preference.c_str(), m_value);
 }
 
 void CSlider::SetValue(float value)
 {
-    value = std::clamp(value, 0.0f, 1.0f);
+    value = ClampToUnit(value);
     if (value == m_value)
         return;
     m_value = value;

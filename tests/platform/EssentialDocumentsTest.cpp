@@ -33,6 +33,11 @@ TEST(EssentialDocumentsTest, AMissingEmptyOrDamagedEssentialIsNamedWithWhatIsWro
     } cases[] = {
         {"<rules/>", whole.c_str(), ""},
         {"\xEF\xBB\xBF<rules/>", whole.c_str(), ""},
+        // Valid however the end is written: a comment or blanks after the top element, a blank
+        // before the closing ">".
+        {"<rules><ui a=\"1\"/></rules>\n<!-- tuned by hand -->\n  \n", whole.c_str(), ""},
+        {"<rules><ui a=\"1\"/></rules >", whole.c_str(), ""},
+        {"<rules><ui a=\"1\"/></rules\n>\t", whole.c_str(), ""},
         {nullptr, "<game/>", "missing " + rules},
         {"", "<game/>", rules + " is empty"},
         {"<rules><ui clearcolour=\"#fff\"", "<game/>", rules + " is damaged: not one whole XML document"},

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 class SliderTest : public testing::Test
@@ -123,5 +125,31 @@ TEST_F(SliderTest, ActionsAskForTheirValueAndBrokenLooksAreInert)
         CSlider inert;
         Load(inert, (std::string("<Slider preference=\"othervolume\" type=\"") + type + "\"/>").c_str());
         EXPECT_FALSE(inert.OnDragBegin(inert.GetKnobCentre())) << type;
+    }
+}
+
+TEST_F(SliderTest, AStoredValueOutOfRangeOrNotANumberIsClampedAndNotKept)
+{
+    const struct
+    {
+        const char* stored;
+        float value;
+        const char* kept;
+    } cases[] = {
+        {"nan", 0.0f, "0.000000"},      {"-nan", 0.0f, "0.000000"}, {"inf", 1.0f, "1.000000"},
+        {"1.5", 1.0f, "1.000000"},      {"-0.25", 0.0f, "0.000000"}, {"0.3", 0.3f, "0.3"},
+        {"garbage", 0.0f, "garbage"}, // reads as 0, which is in range
+    };
+    for (const auto& c : cases)
+    {
+        CPreferences::Instance()->SetString("testvolume", c.stored);
+        CSlider slider;
+        Load(slider, R"(<Slider type="volume" preference="testvolume"/>)");
+        EXPECT_FLOAT_EQ(slider.GetValue(), c.value) << c.stored;
+        EXPECT_EQ(Preference("testvolume"), c.kept) << c.stored;
+        // A value that is not a number never reaches the store.
+        slider.SetValue(std::nanf(""));
+        EXPECT_FLOAT_EQ(slider.GetValue(), 0.0f) << c.stored;
+        EXPECT_EQ(Preference("testvolume").find("nan"), std::string::npos) << c.stored;
     }
 }
