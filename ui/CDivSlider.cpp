@@ -41,6 +41,7 @@ CRef<CDivLine> CDivSlider::Layout(CRef<CDivLine> line)
 void CDivSlider::Draw()
 {
     CDiv::Draw();
+    m_slider.FollowPreference();
     m_slider.OnMotion(GetTouchPosition());
     m_slider.SetPosition(m_position + m_margin * 0.5f);
     m_slider.SetScale(GetZoom());

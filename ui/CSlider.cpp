@@ -112,6 +112,13 @@ void CSlider::SetValue(float value)
     }
 }
 
+void CSlider::FollowPreference()
+{
+    if (m_preference.empty() || IsDragging())
+        return;
+    m_value = std::clamp(CPreferences::Instance()->GetFloat(m_preference.c_str(), m_value), 0.0f, 1.0f);
+}
+
 void CSlider::OnMotion(const Vector2<float>& point)
 {
     const CInput* input = CInput::Peek();

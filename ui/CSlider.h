@@ -26,6 +26,9 @@ class CSlider
     void Load(const CXmlNode& element);
     // Clamps to 0..1; a change is written to the preference ("%f") and posted as the action.
     void SetValue(float value);
+    // Takes the value its preference holds now, unless the knob is being dragged: the volumes
+    // may change elsewhere (the mute switch, another pane's slider) while this pane lives.
+    void FollowPreference();
     // With the left button held, a drag moves the value by the pointer's horizontal travel;
     // without, the hover state follows the pointer.
     void OnMotion(const Vector2<float>& point);

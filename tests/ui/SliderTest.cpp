@@ -95,6 +95,18 @@ TEST_F(SliderTest, ADragMovesTheValueAndPreferenceBetweenTheEnds)
     EXPECT_EQ(first, 1u);
     EXPECT_EQ(second, 2u);
     EXPECT_FLOAT_EQ(weight, 0.5f);
+
+    // A change of the preference made elsewhere (the mute switch) shows on a slider already
+    // loaded, but not while its knob is held.
+    CPreferences::Instance()->SetFloat("testvolume", 0.0f);
+    slider.FollowPreference();
+    again.FollowPreference();
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.0f);
+    EXPECT_FLOAT_EQ(again.GetValue(), 0.0f);
+    ASSERT_TRUE(slider.OnDragBegin(Vector2<float>(10, 10)));
+    CPreferences::Instance()->SetFloat("testvolume", 0.8f);
+    slider.FollowPreference();
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.0f) << "the finger has the knob";
 }
 
 TEST_F(SliderTest, ActionsAskForTheirValueAndBrokenLooksAreInert)
