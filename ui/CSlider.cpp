@@ -116,7 +116,7 @@ void CSlider::FollowPreference()
 {
     if (m_preference.empty() || IsDragging())
         return;
-    m_value = std::clamp(CPreferences::Instance()->GetFloat(m_preference.c_str(), m_value), 0.0f, 1.0f);
+    m_value = ClampToUnit(CPreferences::Instance()->GetFloat(m_preference.c_str(), m_value));
 }
 
 void CSlider::OnMotion(const Vector2<float>& point)

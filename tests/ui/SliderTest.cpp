@@ -107,6 +107,10 @@ TEST_F(SliderTest, ADragMovesTheValueAndPreferenceBetweenTheEnds)
     CPreferences::Instance()->SetFloat("testvolume", 0.8f);
     slider.FollowPreference();
     EXPECT_FLOAT_EQ(slider.GetValue(), 0.0f) << "the finger has the knob";
+    CPreferences::Instance()->SetString("testvolume", "nan");
+    again.FollowPreference();
+    EXPECT_GE(again.GetValue(), 0.0f) << "a damaged value is never shown";
+    EXPECT_LE(again.GetValue(), 1.0f);
 }
 
 TEST_F(SliderTest, ActionsAskForTheirValueAndBrokenLooksAreInert)
