@@ -118,6 +118,19 @@ for value in 1e39 -1e39; do
 done
 CASES+=("a species chain of 30000 body pieces|yes '<flap crop=\"0.1875,0.375\"><pin joint=\"6\" uv=\"0.09375,0.0546875\"/><pin joint=\"10\" uv=\"0.09375,0.3203125\"/><material off=\"0.25,0.5\" main=\"frogbody\" shadow=\"frog-shadow\"/></flap>' | head -n 30000 >\"\$R/chain\" && sed -i \"/<leftleg>/r \$R/chain\" \"\$R/data/species/d-azureus.xml\"")
 
+# --- progress in a damaged preferences.xml ------------------------------------------------------
+# Volumes that are not numbers reach the mixer and the sliders clamped, never as garbage.
+nan_volumes() { printf '%s' "$PREFERENCES" | sed 's/volume="0.800000"/volume="nan"/g' >"$R/preferences.xml"; }
+CASES+=("preferences.xml volumes not a number|nan_volumes")
+# Cut inside the last record's value: every complete record before the cut is kept and saved
+# back whole, with the damaged bytes kept aside (checked after the lanes, below).
+cut_in_record() { printf '%s' "${PREFERENCES%,0,1\" />*}" >"$R/preferences.xml"; }
+records_kept() {
+    grep -q 'unlocked="100[3-9]"' "$R/preferences.xml" && grep -q 'currentpuzzle="puzzle1000"' "$R/preferences.xml" &&
+        grep -q '/>$' "$R/preferences.xml" && [ -f "$R/preferences.xml.corrupt-1" ]
+}
+# ---------------------------------------------------------------------------------------------------
+
 # Drives the game a little: drags across the board and taps, as a player would.
 # (No --sync: it waits long for a pointer that is already where it is sent.)
 drive() {
@@ -179,6 +192,10 @@ run_case() {
     fi
     if grep -qE 'Sanitizer|runtime error' "$R/err.log"; then
         ended="${ended:+$ended; }a sanitizer report"
+    fi
+    # A case may check what the run left behind (the fourth argument, run in the case's folder $R).
+    if [ -z "$ended" ] && [ -n "${4:-}" ] && ! eval "$4"; then
+        ended="$4 does not hold: $(head -c 2000 "$R/preferences.xml" 2>/dev/null)"
     fi
     [ -z "$ended" ] || echo "$label: $ended: $(head -c 3000 "$R/err.log")"
     echo "$((SECONDS - began)) s $label" >>"$TIMES"
@@ -260,6 +277,15 @@ blur_shows_scene() {
 }
 blur_failure=$(blur_shows_scene)
 [ -z "$blur_failure" ] || fail "$blur_failure"
+
+# --- progress in a damaged preferences.xml, checked after the run ---------------------------------
+progress_failure=$(
+    export DISPLAY=":$DISPLAY_0"
+    TIMES="$WORK/times-progress"
+    run_case "preferences.xml cut inside a record" cut_in_record "$WORK/progress" records_kept
+)
+[ -z "$progress_failure" ] || fail "$progress_failure"
+# ---------------------------------------------------------------------------------------------------
 
 failures=$(cat "$WORK"/lane*.log)
 count=${#CASES[@]}
