@@ -62,6 +62,12 @@ start_xvfb() {
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
+# Starts the copied game in the background, its output in the work folder; sets GAME_PID.
+start_game() {
+    "$GAME" "$@" >"$WORK/out.log" 2>"$WORK/err.log" &
+    GAME_PID=$!
+}
+
 # Starts the game with the clear colour set to a value nothing else on the screen has, and waits
 # until pixel (10,10) shows it: the main loop has drawn a frame with the value from the rules.
 # The ponds would cover the whole screen, so this copy of the game has none, and its screen border
@@ -72,8 +78,7 @@ start_game_until_drawn() {
     sed -i "s/clearcolour=\"[^\"]*\"/clearcolour=\"#$CLEAR_HEX\"/" "$WORK/data/rules.xml"
     sed -i 's/material="border"/material="null"/' "$WORK/data/rules.xml"
     rm -rf "$WORK/data/pond"
-    "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-    GAME_PID=$!
+    start_game
     local seen="" pixel
     for _ in $(seq 1 60); do
         sleep 0.5
@@ -252,4 +257,14 @@ wait_saved_match() {
         sleep 0.25
     done
     fail "$1 is \"$(saved "$1")\", expected $2"
+}
+# A pane's panel covers the middle of the screen (cream) and takes taps once its flip is over;
+# pane_gone waits for the reverse.
+pane_up() {
+    wait_cream yes "$(pane_x 160) $(pane_y 240)" 20
+    sleep 1.5
+}
+pane_gone() {
+    wait_cream no "$(pane_x 160) $(pane_y 240)" 20
+    sleep 1.5
 }

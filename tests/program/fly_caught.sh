@@ -7,8 +7,7 @@ source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
 start_xvfb
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 
 PUZZLE="$WORK/data/puzzle/puzzle1000.xml"
 GOAL=$(sed -n 's/.*<goal pose="\([0-7]\{8\}\)".*/\1/p' "$PUZZLE")

@@ -9,8 +9,7 @@ copy_game
 start_xvfb
 
 echo '<preferences currentpuzzle="" currenthistory="" puzzle1000="3,1.000000,5.0,0,0"/>' >"$WORK/preferences.xml"
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
 xdotool mousemove --sync 160 470 || fail "cannot move the pointer"
 sleep 5

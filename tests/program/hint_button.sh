@@ -8,8 +8,7 @@ copy_game
 start_xvfb
 export SDL_AUDIODRIVER=dummy
 
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 sleep 6
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/err.log")"
 

@@ -17,8 +17,7 @@ PUZZLE=puzzle1125
     done
     echo '/>'
 } >"$WORK/preferences.xml"
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
 sleep 6
 

@@ -10,8 +10,7 @@ start_xvfb
 
 # The first puzzle of a first run plays in the moonlit pond.
 sed -i 's/template="[^"]*"/template="night"/' "$WORK/data/puzzle/puzzle1000.xml"
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 sleep 6
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/err.log")"
 xdotool mousemove --sync 157 322 mousemove --sync 160 325 click 1 # "Play" on the title pane

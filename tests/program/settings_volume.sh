@@ -11,8 +11,7 @@ source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
 start_xvfb
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
 xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 240)" || fail "cannot move the pointer"
 
@@ -78,16 +77,6 @@ sound="$(saved soundvolume)"
 [ -n "$sound" ] || fail "no soundvolume in preferences.xml"
 sleep 2 # the start pane turns away to the puzzle
 
-# The middle of the screen, cream while a pane covers it; a pane takes taps once its flip is over.
-MIDDLE="$(pane_x 160) $(pane_y 240)"
-pane_up() {
-    wait_cream yes "$MIDDLE" 20
-    sleep 1.5
-}
-pane_gone() {
-    wait_cream no "$MIDDLE" 20
-    sleep 1.5
-}
 
 # The menu turns in; its link "Settings"; the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"

@@ -10,8 +10,7 @@ start_xvfb
 mapfile -t STEPS < <(hint_steps puzzle1000)
 [ "${#STEPS[@]}" -ge 2 ] || fail "puzzle1000 has no hint steps"
 
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 timeout 30 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
 # The first run enters the first puzzle; start-up's burst of changes is saved once it is in play.
 for _ in $(seq 1 150); do

@@ -8,8 +8,7 @@ source "$(dirname "$0")/common.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 copy_game
 start_xvfb
-"$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-GAME_PID=$!
+start_game
 
 DEMO_MOVE="63624443,63504443"
 # Escape opens the menu once the screen has finished turning (a turn in progress ignores it, and

@@ -16,8 +16,7 @@ alive() {
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1: $(cat "$WORK/err.log")"
 }
 start() {
-    "$GAME" >"$WORK/out.log" 2>"$WORK/err.log" &
-    GAME_PID=$!
+    start_game
     timeout 20 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
     xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 240)" || fail "cannot move the pointer"
     sleep 4
@@ -47,16 +46,6 @@ wait_saved_record() {
 }
 # Half the pixels of the viewport (the letterbox's bars beside it never change).
 HALF_VIEW=$(on_view "vw * vh / 2")
-# The middle of the screen, cream while a pane covers it; a pane takes taps once its flip is over.
-MIDDLE="$(pane_x 160) $(pane_y 240)"
-pane_up() {
-    wait_cream yes "$MIDDLE" 20
-    sleep 1.5
-}
-pane_gone() {
-    wait_cream no "$MIDDLE" 20
-    sleep 1.5
-}
 # The board (cells -0.5 to 7.5), where the ghost of a hint shows.
 BOARD="$(($(board_x 7.5) - $(board_x -0.5)))x$(($(board_y 7.5) - $(board_y -0.5)))+$(board_x -0.5)+$(board_y -0.5)"
 start
