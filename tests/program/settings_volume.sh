@@ -77,7 +77,6 @@ sound="$(saved soundvolume)"
 [ -n "$sound" ] || fail "no soundvolume in preferences.xml"
 sleep 2 # the start pane turns away to the puzzle
 
-
 # The menu turns in; its link "Settings"; the pane eases over in 0.6 s.
 xdotool key Escape || fail "cannot press Escape"
 pane_up
