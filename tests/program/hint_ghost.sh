@@ -98,19 +98,28 @@ shot() {
 }
 points "$KEY" "${STEPS[MOVES]}" "${STEPS[MOVES + 1]}" >"$WORK/points"
 
+# Waits up to 10 s for the ratio at the points of kind $2 in screenshot $1 to pass the awk test
+# $3 (the ghost fades in and out over game time, which a loaded machine draws slowly); prints it.
+settled() {
+    local r
+    for _ in $(seq 1 20); do
+        sleep 0.5
+        shot "$1"
+        r=$(ratio before "$1" "$2")
+        awk -v r="$r" "BEGIN { exit !($3) }" && break
+    done
+    echo "$r"
+}
 shot before
 xdotool key h || fail "cannot press h"
-sleep 1
-shot ghost
-on=$(ratio before ghost ghost)
+on=$(settled ghost ghost "r < 0.75")
 off=$(ratio before ghost far)
 awk -v r="$on" 'BEGIN { exit !(r < 0.75) }' || fail "the ghost of $KEY does not darken its pose: ratio $on"
 awk -v r="$off" 'BEGIN { exit !(r > 0.85) }' || fail "the board away from the ghost of $KEY darkened: ratio $off"
 
 # The next move along the solution: the ghost goes.
 solve_by_hints "$PUZZLE" $((MOVES + 1)) $((MOVES + 1))
-shot after
-gone=$(ratio before after ghost)
+gone=$(settled after ghost "r > 0.85")
 awk -v r="$gone" 'BEGIN { exit !(r > 0.85) }' || fail "the ghost stayed after the move: ratio $gone"
 echo "ghost of $KEY: ratio $on on it, $off away, $gone after the move"
 stop_game
