@@ -78,8 +78,8 @@ void CLoading::Step()
             m_shownSize = size;
         }
     ++m_stepCount;
-    if (CDirectJ* current = CDirectJ::Peek())
-        current->DiscardEvents();
+    if (platform)
+        platform->DiscardEvents();
 }
 
 void CLoading::Finish()
