@@ -10,6 +10,7 @@
 #include "support/GlFixture.h"
 #include "support/TestImages.h"
 
+#include <algorithm>
 #include <memory>
 #include <sys/stat.h>
 #include <vector>
@@ -17,8 +18,14 @@
 namespace
 {
 using Pixel = std::array<uint8_t, 4>;
+using Frame = std::vector<uint8_t>;
 // The pbuffer's size in pixels (GlFixture's).
 constexpr int kBufferSize = 32;
+const Pixel kRed{200, 40, 40, 255};
+const Pixel kGreen{40, 200, 40, 255};
+const Pixel kBlue{40, 60, 100, 255};
+const Pixel kOchre{120, 100, 60, 255};
+const Pixel kMagenta{255, 0, 255, 255};
 
 // The stand-in system with a window the size of the pbuffer, so the screen is the whole buffer.
 std::unique_ptr<CPlatformBackend> MakePbufferSizedFake()
@@ -68,9 +75,13 @@ class LoadingGlTest : public GlFixture
         GlFixture::TearDown();
     }
 
-    // Begins loading on the pbuffer with the screen as the whole buffer.
-    CLoading* BeginLoading()
+    // Begins loading on the pbuffer with the screen as the whole buffer, on a stand-in window that
+    // keeps its pixels across swaps when asked (a pbuffer keeps them anyway) or cannot.
+    CLoading* BeginLoading(bool keepsPixels = false)
     {
+        CFileSystem::Instance();
+        CDirectJ::Instance();
+        s_backend->preserveWorks = keepsPixels;
         CLoading* loading = CLoading::Instance();
         loading->Begin();
         EXPECT_TRUE(CDirectJ::Peek()->IsReady());
@@ -86,16 +97,41 @@ class LoadingGlTest : public GlFixture
                 << "channel " << i << " at (" << x << ", " << y << ")";
     }
 
+    // The quadrant picture and a sheet of sixteen greys, so that droplets differ from each other.
+    void WritePictures()
+    {
+        m_folder.WriteData("textures/startup.png", QuadrantPng(kRed, kGreen, kBlue, kOchre));
+        std::vector<uint8_t> greys(16);
+        for (size_t i = 0; i < greys.size(); ++i)
+            greys[i] = uint8_t(i * 17);
+        m_folder.WriteData("textures/droplet.png", TestImages::Png(4, 4, 1, greys));
+    }
+
+    static Frame ReadFrame()
+    {
+        Frame frame(kWidth * kHeight * 4);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+        return frame;
+    }
+
+    // A magenta square in the top left corner, far above the droplets: only a frame drawn whole
+    // paints over it.
+    static void PaintMarker()
+    {
+        glScissor(0, kHeight - kMarkerSize, kMarkerSize, kMarkerSize);
+        glEnable(GL_SCISSOR_TEST);
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+
+    static constexpr int kMarkerSize = 4;
     AppFolder m_folder;
     CDirectJ::BackendFactory m_factory = nullptr;
     CClock::Source m_clock = nullptr;
     PlatformHooks m_hooks;
 };
 
-const Pixel kRed{200, 40, 40, 255};
-const Pixel kGreen{40, 200, 40, 255};
-const Pixel kBlue{40, 60, 100, 255};
-const Pixel kOchre{120, 100, 60, 255};
 } // namespace
 
 TEST_F(LoadingGlTest, AStepShowsThePictureUprightWithTheDropletsMultipliedOverIt)
@@ -167,4 +203,69 @@ TEST_F(LoadingGlTest, FinishKeepsThePictureLoadedForTheGameAndFreesTheSheet)
     EXPECT_EQ(picture->GetGlTexture(), pictureName);
     ExpectPixel(kRed, 8, 24);
     ExpectPixel(kOchre, 24, 8);
+}
+
+TEST_F(LoadingGlTest, AWindowThatKeepsItsPixelsShowsTheSameFramesWithOnlyTheBandRedrawn)
+{
+    WritePictures();
+    // Every frame as whole steps draw it, on a window that cannot keep its pixels.
+    CLoading* loading = BeginLoading(false);
+    EXPECT_FALSE(s_backend->swapPreserved);
+    std::vector<Frame> whole;
+    for (int step = 0; step < 34; ++step)
+    {
+        loading->Step();
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << step;
+        whole.push_back(ReadFrame());
+    }
+    loading->Finish();
+
+    loading = BeginLoading(true);
+    EXPECT_TRUE(s_backend->swapPreserved);
+    loading->Step();
+    PaintMarker();
+    for (int step = 1; step < 34; ++step)
+    {
+        loading->Step();
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << step;
+        ExpectPixel(kMagenta, 1, kHeight - 2);
+        // Below the marker's rows: droplets come and go, and each gone one leaves the picture.
+        const Frame frame = ReadFrame();
+        const size_t compared = size_t(kWidth * (kHeight - kMarkerSize) * 4);
+        EXPECT_TRUE(std::equal(frame.begin(), frame.begin() + compared, whole[step].begin())) << step;
+    }
+    loading->Finish();
+    EXPECT_FALSE(s_backend->swapPreserved);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+TEST_F(LoadingGlTest, AStepDrawsWholeWhereTheWindowMayHaveLostItsPixels)
+{
+    const struct
+    {
+        const char* name;
+        bool keepsPixels;
+        bool resized;
+        bool markerKept;
+    } cases[] = {
+        {"kept, same size", true, false, true},
+        {"kept, resized", true, true, false},
+        {"not kept", false, false, false},
+    };
+    WritePictures();
+    for (const auto& c : cases)
+    {
+        CLoading* loading = BeginLoading(c.keepsPixels);
+        loading->Step();
+        PaintMarker();
+        if (c.resized)
+        {
+            CDirectJ::Peek()->OnResize(Vector2<int>(kWidth, kHeight + 8));
+            m_graphics->SetViewport(0, 0, kWidth, kHeight);
+        }
+        loading->Step();
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << c.name;
+        ExpectPixel(c.markerKept ? kMagenta : kRed, 1, kHeight - 2);
+        loading->Finish();
+    }
 }

@@ -115,6 +115,24 @@ TEST(LoadingPicture, FillsTheViewportInItsOwnAspectCutAtTwoSides)
     }
 }
 
+TEST(LoadingDroplets, TheBandHoldsEveryDropletWhereverTheViewportLies)
+{
+    // (x, y, width, height) in window pixels; letterboxed viewports start off the window's corner.
+    const Vector4<int32_t> viewports[] = {{0, 0, 320, 480}, {420, 0, 1080, 1080}, {0, 60, 480, 320}};
+    for (const Vector4<int32_t>& v : viewports)
+    {
+        const Vector4<int32_t> band = CLoading::DropletBand(v);
+        for (int32_t i = 0; i < CLoading::kRowLength; ++i)
+            for (const Vector2<float>& corner : CLoading::MakeDroplet(i).corners)
+            {
+                const float x = float(v.x) + (corner.x + 1.0f) * 0.5f * float(v.z);
+                const float y = float(v.y) + (corner.y + 1.0f) * 0.5f * float(v.w);
+                EXPECT_TRUE(x > band.x && x < band.x + band.z && y > band.y && y < band.y + band.w)
+                    << v.x << "," << v.y << " droplet " << i;
+            }
+    }
+}
+
 TEST_F(LoadingTest, StepsDrawAndSwallowInputOnlyBetweenBeginAndFinish)
 {
     CLoading* loading = CLoading::Instance();
