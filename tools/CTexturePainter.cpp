@@ -346,8 +346,11 @@ CCanvas PaintBoard()
                         0.5f * SmoothStep(0.24f, 0.16f, pebble) * Hash01(int32_t(cellX), int32_t(cellY), 9u));
             const float ridge = 1.0f - std::fabs(2.0f * TileFractal(x * 0.7f, y * 0.7f, 64, 3, 203u) - 1.0f);
             floor = Mix(floor, Hex(0xD8F5DA), 0.4f * std::pow(ridge, 10.0f));
+            // Opaque inside, so the ponds draw no water beneath it; a tenth of the water's mean
+            // colour keeps the tone the thin film once let through.
+            floor = Mix(floor, Hex(0x1D5A5E), 0.1f);
             const float edge = std::max(std::fabs(p.x), std::fabs(p.y));
-            return WithCover(floor, SmoothStep(1.0f, 0.86f, edge) * 0.9f);
+            return WithCover(floor, SmoothStep(1.0f, 0.86f, edge));
         });
     return canvas;
 }
