@@ -99,7 +99,7 @@ bool CPreferences::Load()
     if (files->OpenDocument(kName, CFileSystem::kAppThenDataFolder, file, &path))
     {
         // What was read whole before any damage is the player's progress: kept.
-        read = m_store.Read(file, kName, true);
+        read = m_store.Read(file, kName, CXmlDocument::Reading::kKeepWhatWasRead);
         file.Close();
         // The next save would replace the only copy of the player's progress: a damaged file
         // keeps a copy aside, and leaves when nothing of it could be read.
@@ -108,6 +108,10 @@ bool CPreferences::Load()
     }
     else
         read = m_store.Load(kName, CFileSystem::kAppThenDataFolder);
+    // A damaged name of the top element would keep the store from ever being written (the
+    // writer writes only names); no reader looks at it.
+    if (!CXmlNode::IsValidName(m_store.GetRoot()->GetName()))
+        m_store.GetRoot()->SetName(kName);
     m_loaded = true;
     m_dirty = false;
     m_waiting = false;

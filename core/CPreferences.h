@@ -37,10 +37,10 @@ class CPreferences : public CScheduled, public CSingleton<CPreferences>
     // then lets every registered preference read it; defaults missing from the file are written
     // into the store and make it dirty. Pending changes are saved first, and when that fails the
     // store is kept as it is (false). An application-folder file that exists but does not parse
-    // keeps what was read whole before the damage (a file cut off inside a tag keeps every complete
-    // record and value), and a copy of it is kept as "preferences.xml.corrupt-<n>" (the first
-    // free n); only when nothing can be read is it moved there and the store starts empty.
-    // False when no whole document was read.
+    // keeps what was read whole before the damage (a file cut off, or holding a zero byte, inside
+    // a tag keeps every complete record and value), and a copy of it is kept as
+    // "preferences.xml.corrupt-<n>" (the first free n); only when nothing can be read is it moved
+    // there and the store starts empty. False when no whole document was read.
     bool Load();
     // Writes the store to "<application folder>preferences.xml" now (for changes that must not
     // wait, such as the puzzle's state after a move). On failure the changes stay pending and the

@@ -41,9 +41,9 @@ bool CXmlDocument::Load(const CString& name, int where)
     return Read(file, name);
 }
 
-bool CXmlDocument::Read(CStream& stream, const CString& name, bool keepWhatWasRead)
+bool CXmlDocument::Read(CStream& stream, const CString& name, Reading reading)
 {
-    const bool loaded = Install(stream, false, name, keepWhatWasRead);
+    const bool loaded = Install(stream, false, name, reading);
     m_name = name;
     return loaded;
 }
@@ -56,12 +56,14 @@ bool CXmlDocument::Parse(std::string_view text, bool keepAll)
     return loaded;
 }
 
-bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootName, bool keepWhatWasRead)
+bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootName, Reading reading)
 {
     Free();
     m_partial = false;
     CXmlNode* holder = new CXmlNode();
-    bool whole = CXmlParser::Parse(stream, *holder);
+    bool whole = CXmlParser::Parse(stream, *holder,
+                                   reading == Reading::kStrict ? CXmlParser::Mode::kStrict
+                                                               : CXmlParser::Mode::kLenient);
     if (whole && keepAll)
     {
         m_root = holder;
@@ -70,7 +72,7 @@ bool CXmlDocument::Install(CStream& stream, bool keepAll, const CString& rootNam
     }
     CXmlNode* top = holder->FirstChild();
     whole = whole && top && !top->NextSibling();
-    if (!whole && keepWhatWasRead)
+    if (!whole && reading == Reading::kKeepWhatWasRead)
     {
         // The first element, whatever text came before it.
         while (top && top->GetName() == CXmlNode::kContentName)
@@ -125,12 +127,13 @@ bool CXmlDocument::Save(const CString& name, int where) const
         return false;
     written = Write(file);
     written = file.Close() && written;
-    // Read back before it replaces the old file: only a text that loads whole may.
+    // Read back before it replaces the old file: only a text that is strictly one document
+    // may, as the writer always writes it.
     if (written)
     {
         CFileStream check;
         CXmlDocument reread;
-        written = check.Open(temporary, CFileStream::kRead) && reread.Read(check, name);
+        written = check.Open(temporary, CFileStream::kRead) && reread.Read(check, name, Reading::kStrict);
     }
     if (written && std::rename(temporary.c_str(), target.c_str()) == 0)
         return true;

@@ -27,11 +27,20 @@ class CXmlDocument
     // broken, truncated or binary text, no or several top-level elements) the root is an empty
     // element named name and the result is false. The document's name is name either way.
     bool Load(const CString& name, int where);
-    // As Load, from an open stream (the document's name becomes name). keepWhatWasRead: a text
-    // that is not whole (cut off, damaged further on, several top-level elements) still gives
-    // its first top-level element as the root, with everything read whole before the damage
-    // (IsPartial); the result stays false.
-    bool Read(CStream& stream, const CString& name, bool keepWhatWasRead = false);
+    // How Read takes its text.
+    enum class Reading
+    {
+        // As Load: only a whole text gives a root.
+        kWhole,
+        // A text that is not whole (cut off, damaged further on, several top-level elements)
+        // still gives its first top-level element as the root, with everything read whole
+        // before the damage (IsPartial); the result stays false.
+        kKeepWhatWasRead,
+        // Only a text whole by the strict rules of CXmlParser::Mode::kStrict gives a root.
+        kStrict,
+    };
+    // As Load, from an open stream (the document's name becomes name).
+    bool Read(CStream& stream, const CString& name, Reading reading = Reading::kWhole);
     // Parses text as a document file is read; the document's name becomes "". keepAll: the root
     // is a new unnamed element holding every top-level element and text of the text. Otherwise
     // the text must hold exactly one top-level element, which becomes the root. False for broken
@@ -41,11 +50,12 @@ class CXmlDocument
     // Writes the root to the file that where names: kInDataFolder "<data folder>/<name>.xml",
     // kInAppFolder "<application folder><name>.xml", kAsPath the name itself; any other where has
     // no file. The text goes to a temporary file beside the target that replaces it only once
-    // it is completely written, closed and read back whole, so a failure never leaves a damaged
-    // document. False without a root, without a target, or when anything failed.
+    // it is completely written, closed and read back strictly whole, so a failure never leaves a
+    // damaged document. False without a root, without a target, or when anything failed.
     bool Save(const CString& name, int where) const;
     // Writes the root (two blanks of indentation per level, attributes in name order, no
-    // declaration). False without a root or when the stream failed a write.
+    // declaration) as CXmlNode::Write does. False without a root or when the stream failed a
+    // write.
     bool Write(CStream& stream) const;
     // Frees the tree and starts again with an empty unnamed root; the name becomes "".
     void Clear();
@@ -68,7 +78,7 @@ class CXmlDocument
   private:
     // Parses the stream into a holding element and installs the root from it (see Parse); on
     // failure installs an empty root named rootName.
-    bool Install(CStream& stream, bool keepAll, const CString& rootName, bool keepWhatWasRead = false);
+    bool Install(CStream& stream, bool keepAll, const CString& rootName, Reading reading = Reading::kWhole);
     void Free();
 
     CXmlNode* m_root = nullptr;

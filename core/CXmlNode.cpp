@@ -43,6 +43,16 @@ void AppendEscaped(CString& out, std::string_view value)
     }
 }
 
+// Only elements and attributes whose names are names are written: a damaged file can leave
+// others in the tree (a stray quote makes "\n    puzzle1002=" a name), and written out they would
+// make the file something no reader takes for a document.
+CXmlNode* FirstWritten(CXmlNode* node)
+{
+    while (node && !CXmlNode::IsValidName(node->GetName()))
+        node = node->NextSibling();
+    return node;
+}
+
 // Splits path at its first "/": head is the text before it, path keeps the text after it.
 // False when path has no "/" (head is then the whole path).
 bool SplitFirst(std::string_view& path, std::string_view& head)
@@ -289,6 +299,8 @@ bool CXmlNode::Write(CStream& stream, int depth) const
         flush(false);
     };
 
+    if (!IsValidName(m_name))
+        return false;
     const CXmlNode* node = this;
     int indent = depth < 0 ? 0 : depth;
     int level = 0;
@@ -297,9 +309,13 @@ bool CXmlNode::Write(CStream& stream, int depth) const
         out.append(size_t(indent), ' ');
         out += '<';
         out += node->m_name;
-        const bool oneLine = node->m_attributes.size() < kAttributesOnOneLine;
+        const size_t written = size_t(std::count_if(node->m_attributes.begin(), node->m_attributes.end(),
+                                                    [](const Attribute& a) { return IsValidName(a.first); }));
+        const bool oneLine = written < kAttributesOnOneLine;
         for (const auto& [name, value] : node->m_attributes)
         {
+            if (!IsValidName(name))
+                continue;
             if (oneLine)
                 out += ' ';
             else
@@ -313,13 +329,13 @@ bool CXmlNode::Write(CStream& stream, int depth) const
             out += '"';
         }
         flush(false);
-        if (node->HasChildren())
+        if (CXmlNode* child = FirstWritten(OwnerOf(node->m_children.First())))
         {
             // Deeper than any parse accepts: the text could never be read back.
             if (++level >= CXmlParser::kMaxDepth)
                 return false;
             out += ">\n";
-            node = OwnerOf(node->m_children.First());
+            node = child;
             indent += 2;
             continue;
         }
@@ -327,7 +343,7 @@ bool CXmlNode::Write(CStream& stream, int depth) const
         // Climb until a sibling is left to write, closing each finished parent.
         while (node != this)
         {
-            if (const CXmlNode* next = node->NextSibling())
+            if (const CXmlNode* next = FirstWritten(node->NextSibling()))
             {
                 node = next;
                 break;
@@ -346,26 +362,5 @@ bool CXmlNode::Write(CStream& stream, int depth) const
 
 bool CXmlNode::IsValidName(std::string_view name)
 {
-    if (name.empty())
-        return false;
-    for (const char c : name)
-    {
-        switch (c)
-        {
-        case ' ':
-        case '\t':
-        case '\r':
-        case '\n':
-        case '<':
-        case '>':
-        case '=':
-        case '/':
-        case '"':
-        case '\0':
-            return false;
-        default:
-            break;
-        }
-    }
-    return true;
+    return !name.empty() && CXmlParser::NameLength(name) == name.size();
 }

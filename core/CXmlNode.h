@@ -31,6 +31,7 @@ class CXmlNode
     CXmlNode& operator=(const CXmlNode&) = delete;
 
     const CString& GetName() const { return m_name; }
+    void SetName(std::string_view name) { m_name.assign(name.data(), name.size()); }
     // Null for a root, or for a child whose parent has died.
     CXmlNode* GetParent() const { return m_parent.Get(); }
     // The top-most ancestor; the element itself when it has no parent.
@@ -80,12 +81,14 @@ class CXmlNode
     void Detach();
 
     // Writes the element and its subtree as text, depth blanks of indentation for this element
-    // and two more per level. False when the stream failed a write, or when the subtree nests
-    // deeper than a parse accepts (CXmlParser::kMaxDepth), which would not read back.
+    // and two more per level, values escaped, so that the text is one document by the strict
+    // rules of CXmlParser: elements and attributes whose names are not names (IsValidName) are
+    // left out. False when the stream failed a write, when this element's own name is not a
+    // name, or when the subtree nests deeper than a parse accepts (CXmlParser::kMaxDepth).
     bool Write(CStream& stream, int depth) const;
 
-    // A name that reads back as written: not empty and none of blank, tab, CR, LF, "<", ">",
-    // "=", "/" or a double quote.
+    // A name that the writer writes and every reading takes back as written: one that
+    // CXmlParser::NameLength reads whole.
     static bool IsValidName(std::string_view name);
 
   private:

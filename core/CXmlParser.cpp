@@ -19,6 +19,28 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+size_t SkipBlanks(std::string_view text, size_t at)
+{
+    while (at < text.size() && IsBlank(text[at]))
+        ++at;
+    return at;
+}
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsNameStart(char c)
+{
+    return IsAsciiLetter(c) || c == '_' || c == ':';
+}
+
+bool IsNameChar(char c)
+{
+    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
 bool IsAllBlank(std::string_view text)
 {
     for (const char c : text)
@@ -104,26 +126,47 @@ bool NextToken(std::string_view tag, size_t& position, Token& token)
 class TreeBuilder
 {
   public:
-    TreeBuilder(CStream& stream, CXmlNode& holder) : m_input(stream), m_holder(holder), m_current(&holder) {}
+    TreeBuilder(CStream& stream, CXmlNode& holder, CXmlParser::Mode mode)
+        : m_input(stream), m_holder(holder), m_current(&holder), m_strict(mode == CXmlParser::Mode::kStrict)
+    {
+    }
 
     bool Run()
     {
-        while (m_input.Next(m_chunk))
+        while (NextChunk())
         {
-            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
-                return false;
             if (!Chunk())
                 return false;
         }
-        // Elements still open at the end are simply complete.
-        if (m_input.HasError() || m_skipping)
+        if (m_zero || m_input.HasError() || m_skipping)
             return false;
         // Text after the last tag is kept: an inline fragment ends with it.
-        AddText(m_pendingText);
-        return true;
+        if (m_textRunsOn)
+            m_pendingText += '>';
+        if (!AddText(m_pendingText))
+            return false;
+        // Leniently, elements still open at the end are simply complete.
+        return !m_strict || (m_rootSeen && m_current == &m_holder);
     }
 
   private:
+    // Takes the next piece of input into m_chunk. A zero byte is damage that ends the text as
+    // the end of the input would: the piece stops before it, and nothing after it is read.
+    bool NextChunk()
+    {
+        if (m_zero || !m_input.Next(m_chunk))
+            return false;
+        if (const void* zero = std::memchr(m_chunk.data(), 0, m_chunk.size()))
+        {
+            m_chunk = m_chunk.substr(0, size_t(static_cast<const char*>(zero) - m_chunk.data()));
+            m_zero = true;
+        }
+        return true;
+    }
+
+    // The piece last taken ended where the text does, not at a ">".
+    bool Cut() const { return m_zero || m_input.EndedUnclosed(); }
+
     // One piece of input up to (without) a ">". False on broken input.
     bool Chunk()
     {
@@ -131,7 +174,7 @@ class TreeBuilder
             return true;
         if (m_skipping)
         {
-            if (m_input.EndedUnclosed())
+            if (Cut())
                 return false;
             if (EndsWith(m_chunk, "--") || EndsWith(m_chunk, "?"))
                 m_skipping = false;
@@ -141,29 +184,36 @@ class TreeBuilder
         const size_t lt = chunk.find('<');
         // A tag that the end of the input cut off: the text is truncated (false), but what the
         // tag holds whole up to the cut is kept for a caller that salvages.
-        const bool cut = lt != std::string_view::npos && m_input.EndedUnclosed();
+        const bool cut = lt != std::string_view::npos && Cut();
         if (m_textRunsOn)
             m_pendingText += '>';
         if (lt == std::string_view::npos)
         {
             // No tag here: the ">" that ended the chunk was text, so the text runs on.
             m_pendingText.append(chunk.data(), chunk.size());
-            m_textRunsOn = true;
+            m_textRunsOn = !Cut();
             return true;
         }
         m_textRunsOn = false;
+        bool text = true;
         if (m_pendingText.empty())
-            AddText(chunk.substr(0, lt));
+            text = AddText(chunk.substr(0, lt));
         else
         {
             m_pendingText.append(chunk.data(), lt);
-            AddText(m_pendingText);
+            text = AddText(m_pendingText);
         }
         m_pendingText.clear();
+        if (!text)
+            return false;
 
         const std::string_view tag = chunk.substr(lt);
         if (StartsWithNoCase(tag, kCdataOpen))
+        {
+            if (m_strict && (m_current == &m_holder || tag.substr(0, kCdataOpen.size()) != kCdataOpen))
+                return false;
             return Cdata(tag.substr(kCdataOpen.size()));
+        }
         if (tag.size() > 1 && tag[1] != '!' && tag[1] != '?' && CountQuotes(tag) % 2)
             return JoinQuoted(tag);
         return CutTag(tag, cut);
@@ -172,6 +222,8 @@ class TreeBuilder
     // Tag, for a tag the input's end may have cut (then only its whole tokens count, and false).
     bool CutTag(std::string_view tag, bool cut)
     {
+        if (m_strict && (cut || !IsStrictTag(tag)))
+            return false;
         m_cut = cut;
         const bool read = Tag(tag);
         m_cut = false;
@@ -192,14 +244,12 @@ class TreeBuilder
         bool cut = false;
         while (quotes % 2 && !cut)
         {
-            if (!m_input.Next(m_chunk))
+            if (!NextChunk())
             {
                 cut = true;
                 break;
             }
-            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
-                return false;
-            cut = m_input.EndedUnclosed();
+            cut = Cut();
             m_joined += '>';
             m_joined.append(m_chunk.data(), m_chunk.size());
             quotes += CountQuotes(m_chunk);
@@ -208,13 +258,17 @@ class TreeBuilder
         return CutTag(m_chunk, cut);
     }
 
-    void AddText(std::string_view text)
+    // False where strict reading allows no text: outside the top element.
+    bool AddText(std::string_view text)
     {
         if (IsAllBlank(text))
-            return;
+            return true;
+        if (m_strict && m_current == &m_holder)
+            return false;
         CXmlNode* content = m_current->AddChild(CXmlNode::kContentName);
         content->SetOwnAttribute("content", text);
         content->SetOwnAttribute("type", "content");
+        return true;
     }
 
     // The CDATA text runs to the first "]]" followed by ">"; ">" inside it split the input.
@@ -223,9 +277,7 @@ class TreeBuilder
         CString data(start);
         while (!EndsWith(data, "]]"))
         {
-            if (!m_input.Next(m_chunk) || m_input.EndedUnclosed())
-                return false;
-            if (std::memchr(m_chunk.data(), 0, m_chunk.size()))
+            if (!NextChunk() || Cut())
                 return false;
             data += '>';
             data += m_chunk;
@@ -284,6 +336,7 @@ class TreeBuilder
                     return true;
                 if (m_depth >= CXmlParser::kMaxDepth)
                     return false;
+                m_rootSeen = m_rootSeen || m_current == &m_holder;
                 m_current = m_current->AddChild(token.text);
                 element = m_current;
                 ++m_depth;
@@ -360,6 +413,57 @@ class TreeBuilder
         return out;
     }
 
+    // Whether a tag (from its "<", without its ">") is written as kStrict asks: the start of a
+    // comment or processing instruction (their ends are found by the skipping), a declaration
+    // outside the top element, a closing tag with the open element's name, or a start tag.
+    bool IsStrictTag(std::string_view tag) const
+    {
+        const std::string_view rest = tag.substr(1);
+        if (rest.substr(0, 3) == "!--" || rest.substr(0, 1) == "?")
+            return true;
+        if (rest.substr(0, 1) == "!")
+            return m_current == &m_holder;
+        if (rest.substr(0, 1) == "/")
+        {
+            const std::string_view name = rest.substr(1, CXmlParser::NameLength(rest.substr(1)));
+            return m_current != &m_holder && !name.empty() && name == m_current->GetName() &&
+                   IsAllBlank(rest.substr(1 + name.size()));
+        }
+        if (m_current == &m_holder && m_rootSeen)
+            return false; // a second top element
+        size_t at = CXmlParser::NameLength(rest);
+        if (at == 0)
+            return false;
+        for (;;)
+        {
+            const size_t before = at;
+            at = SkipBlanks(rest, at);
+            if (at == rest.size() || rest.substr(at) == "/")
+                return true;
+            const size_t name = at == before ? 0 : CXmlParser::NameLength(rest.substr(at));
+            if (name == 0)
+                return false;
+            at = SkipBlanks(rest, at + name);
+            if (at == rest.size() || rest[at] != '=')
+                return false;
+            at = SkipBlanks(rest, at + 1);
+            if (at < rest.size() && rest[at] == '"')
+            {
+                at = rest.find('"', at + 1);
+                if (at == std::string_view::npos)
+                    return false;
+                ++at;
+                continue;
+            }
+            const size_t start = at;
+            while (at < rest.size() && !IsBlank(rest[at]) &&
+                   std::string_view("\"'<>=/").find(rest[at]) == std::string_view::npos)
+                ++at;
+            if (at == start)
+                return false;
+        }
+    }
+
     // A closing tag or the end of a self-closing one; its name is not checked. A close with no
     // element open ends the document: the rest of the input is ignored.
     bool Close()
@@ -377,6 +481,11 @@ class TreeBuilder
     CXmlChunkReader m_input;
     CXmlNode& m_holder;
     CXmlNode* m_current;
+    const bool m_strict;
+    // An element was opened at the top.
+    bool m_rootSeen = false;
+    // A zero byte ended the input.
+    bool m_zero = false;
     int m_depth = 0;
     // Inside a comment or processing instruction that the chunk did not end.
     bool m_skipping = false;
@@ -396,8 +505,18 @@ class TreeBuilder
 };
 } // namespace
 
-bool CXmlParser::Parse(CStream& stream, CXmlNode& holder)
+bool CXmlParser::Parse(CStream& stream, CXmlNode& holder, Mode mode)
 {
-    TreeBuilder builder(stream, holder);
+    TreeBuilder builder(stream, holder, mode);
     return builder.Run();
+}
+
+size_t CXmlParser::NameLength(std::string_view text)
+{
+    if (text.empty() || !IsNameStart(text.front()))
+        return 0;
+    size_t length = 1;
+    while (length < text.size() && IsNameChar(text[length]))
+        ++length;
+    return length;
 }

@@ -5,6 +5,8 @@
 // decoded, in attribute values. The text is taken ">" by ">" from a stream.
 #include "core/CString.h"
 
+#include <string_view>
+
 class CStream;
 class CXmlNode;
 
@@ -14,10 +16,26 @@ class CXmlParser
     // Deeper nesting than this is taken as broken (or hostile) input.
     static constexpr int kMaxDepth = 1000;
 
+    enum class Mode
+    {
+        // Almost any bytes give some tree: what a damaged file still holds can be read.
+        kLenient,
+        // The text must be one document as it is meant to be written, for a file that must not
+        // pass as some other tree when a byte of it is damaged: exactly one top element with only
+        // blanks, comments, processing instructions and declarations around it; every element
+        // closed by its own name; names as NameLength reads them; each attribute after a blank,
+        // as name="value" or name=value; CDATA only within the top element.
+        kStrict,
+    };
+
     // Appends what the stream holds to holder's children. True only when the text was whole:
-    // every element closed, no closing tag without its opening, no comment or CDATA left open at
-    // the end, nesting within kMaxDepth and no zero byte. On false, holder keeps what was read
-    // whole so far (of a tag the end cut, its attributes complete before the cut); callers
-    // discard it or salvage it.
-    static bool Parse(CStream& stream, CXmlNode& holder);
+    // no tag, comment or CDATA left open at the end, nesting within kMaxDepth and no zero byte,
+    // and in kStrict the rules of that mode. On false, holder keeps what was read whole before
+    // the damage (of a tag the end or a zero byte cut, its attributes complete before the cut);
+    // callers discard it or salvage it.
+    static bool Parse(CStream& stream, CXmlNode& holder, Mode mode = Mode::kLenient);
+
+    // The length of the name that text begins with: an ASCII letter, "_" or ":", then letters,
+    // digits, "-", ".", "_" or ":". 0 when text does not begin with a name.
+    static size_t NameLength(std::string_view text);
 };

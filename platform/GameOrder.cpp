@@ -5,33 +5,23 @@
 #include "core/CXmlNode.h"
 #include "core/HashString.h"
 
-#include <algorithm>
 #include <set>
 
 namespace
 {
-// What one section of the root must name, or "" when it does.
+// Which of the names the game uses one section of the root lacks, or "" when it names them all.
+// Other names, and children without an id, are the content's own: an unused pass is never
+// drawn and an unused group never offered anything.
 CString CheckSection(CXmlNode& root, const char* section, const char* what,
-                     const std::vector<std::string_view>& known)
+                     const std::vector<std::string_view>& used)
 {
     CXmlNode* parent = root.FindChild(section);
     if (!parent)
         return CString::Format("no \"%s\" element", section);
     std::set<std::string_view> named;
     for (CXmlNode* child = parent->FirstChild(); child; child = child->NextSibling())
-    {
-        if (child->GetName() == CXmlNode::kContentName)
-            continue;
-        const CString& id = child->GetAttribute("id");
-        if (id.empty())
-            return CString::Format("a %s in \"%s\" without an id", what, section);
-        const auto found = std::find(known.begin(), known.end(), std::string_view(id));
-        if (found == known.end())
-            return CString::Format("the %s \"%.40s\" in \"%s\" is not one of the game's", what, id.c_str(),
-                                   section);
-        named.insert(*found);
-    }
-    for (std::string_view name : known)
+        named.insert(child->GetAttribute("id"));
+    for (std::string_view name : used)
         if (!named.count(name))
             return CString::Format("the %s \"%.*s\" is missing from \"%s\"", what, int(name.size()),
                                    name.data(), section);

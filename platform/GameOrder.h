@@ -14,11 +14,12 @@ class CXmlNode;
 // or the section, is missing.
 std::vector<uint32_t> ReadGameOrder(const char* section);
 
-// The passes the game draws in and the groups its controls join: a name the game does not know
-// draws nothing or reaches nothing, and a missing one leaves part of the game unseen or deaf.
+// The passes the game's drawings register in and the groups its controls join. One missing
+// from "game" leaves what draws in it unseen (a blank screen) or what listens in it deaf.
 const std::vector<std::string_view>& GamePasses();
 const std::vector<std::string_view>& GameControlGroups();
 
-// What is wrong with the orders of a "game" document's root, or "" when both name every pass
-// and group of the game and nothing else (each at least once; a child without an id is a fault).
+// The first pass or group of the game that a "game" document's root does not name (in its
+// "draw" and "control" elements), or "" when it names them all. Names the game does not use,
+// children without an id, duplicates and the order are the content's choice.
 CString CheckGameOrder(CXmlNode& root);

@@ -1,3 +1,4 @@
+#include "core/CMemoryStream.h"
 #include "core/CPreference.h"
 #include "core/CPreferences.h"
 #include "core/CXmlDocument.h"
@@ -185,21 +186,31 @@ TEST_F(PreferencesTest, BrokenFileIsSetAsideAndReloadSavesFirst)
     files->SetFolders(m_app.Path(), files->GetDataFolder());
 }
 
+// Whatever the damage, the records read whole before it are kept, and what is saved back is one
+// strictly whole document that holds them and nothing the damage made.
 TEST_F(PreferencesTest, ADamagedFileKeepsEveryCompleteRecordAndACopyAside)
 {
     const std::string records = "<preferences\n    e1001=\"5,0.800000,40.000000,1,0\"\n"
                                 "    puzzle1000=\"5,1.500000,20.000000,0,1\"\n    unlocked=\"1003\"\n";
+    const std::string zero(1, '\0');
     const struct
     {
         std::string text;
-        const char* lost; // the record whose value the damage cut, or null
+        bool volumeKept;    // the volume's value was read whole before the damage
+        const char* absent; // a name the damage cut or made, never saved; or null
     } cases[] = {
-        {records + "    volume=\"0.3", "volume"},            // cut inside a quoted value
-        {records + "    volume=0.3", "volume"},               // inside a bare value
-        {records + "    volume=", "volume"},                  // after the equals sign
-        {records + "    vol", "vol"},                         // inside a name
-        {records + "    volume=\"0.3\" />\n<preferences a=\"1\" />", nullptr}, // a second top element
-        {records + "    volume=\"0.3\" >\n  <x>" + std::string(2, '\0') + "</x></preferences>", nullptr}, // zero bytes
+        // Cut inside a quoted value, inside a bare value, after the equals sign, inside a name.
+        {records + "    volume=\"0.3", false, nullptr},
+        {records + "    volume=0.3", false, nullptr},
+        {records + "    volume=", false, nullptr},
+        {records + "    vol", false, "vol"},
+        // A second top element.
+        {records + "    volume=\"0.3\" />\n<preferences a=\"1\" />", true, "a"},
+        // Zero bytes in text, and one inside a name.
+        {records + "    volume=\"0.3\" >\n  <x>" + zero + zero + "</x></preferences>", true, nullptr},
+        {records + "    volume=\"0.3\"\n    pu" + zero + "zle1001=\"5,0.8,40,1,0\" />\n", true, "pu"},
+        // A stray quote: what follows reads as names that are not names.
+        {records + "    volume=\"0.3\"\"\n    zoom=\"2\" />\n", true, "zoom"},
     };
     int copies = 0;
     for (const auto& c : cases)
@@ -211,20 +222,33 @@ TEST_F(PreferencesTest, ADamagedFileKeepsEveryCompleteRecordAndACopyAside)
         EXPECT_EQ(Preferences()->GetString("e1001"), "5,0.800000,40.000000,1,0") << label;
         EXPECT_EQ(Preferences()->GetString("puzzle1000"), "5,1.500000,20.000000,0,1") << label;
         EXPECT_EQ(Preferences()->GetString("unlocked"), "1003") << label;
-        EXPECT_FLOAT_EQ(volume, c.lost ? 0.8f : 0.3f) << label;
-        if (c.lost && std::string(c.lost) != "volume")
-        {
-            EXPECT_EQ(Preferences()->GetRoot()->FindOwnAttribute(c.lost), nullptr) << label;
-        }
+        EXPECT_FLOAT_EQ(volume, c.volumeKept ? 0.3f : 0.8f) << label;
         // The damaged bytes stay aside; the file itself is replaced by a whole one soon.
         EXPECT_EQ(m_app.ReadApp("preferences.xml.corrupt-" + std::to_string(++copies)), c.text) << label;
         EXPECT_TRUE(Preferences()->IsDirty()) << label;
-        ASSERT_TRUE(Preferences()->Save());
+        ASSERT_TRUE(Preferences()->Save()) << label;
+        const std::string text = SavedFile();
+        CMemoryStream stream(text.data(), text.size());
         CXmlDocument saved;
-        ASSERT_TRUE(saved.Parse(SavedFile(), false)) << label;
-        EXPECT_EQ(saved.GetAttribute("unlocked"), "1003") << label;
+        ASSERT_TRUE(saved.Read(stream, "preferences", CXmlDocument::Reading::kStrict)) << text;
+        EXPECT_EQ(saved.GetAttribute("puzzle1000"), "5,1.500000,20.000000,0,1") << label;
+        EXPECT_EQ(saved.GetAttribute("volume"), c.volumeKept ? "0.3" : "0.800000") << label;
+        if (c.absent)
+        {
+            EXPECT_EQ(saved.GetRoot()->FindOwnAttribute(c.absent), nullptr) << label;
+        }
         AppFolder::ReleaseStores();
     }
+
+    // A byte flipped in the top element's name: that name is never written, the records are.
+    m_app.WriteApp("preferences.xml", "<pre\xa3" "ferences unlocked=\"1003\" />");
+    Start();
+    EXPECT_EQ(Preferences()->GetString("unlocked"), "1003");
+    ASSERT_TRUE(Preferences()->Save());
+    CXmlDocument saved;
+    ASSERT_TRUE(saved.Parse(SavedFile(), false));
+    EXPECT_EQ(saved.GetRoot()->GetName(), "preferences");
+    EXPECT_EQ(saved.GetAttribute("unlocked"), "1003");
 }
 
 TEST_F(PreferencesTest, AFifoInPlaceOfTheFileCountsAsAbsentAndIsNeverReplaced)

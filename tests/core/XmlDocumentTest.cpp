@@ -152,7 +152,7 @@ TEST_F(XmlDocumentTest, SetAttributeRefusesNamesThatCannotBeReadBack)
     ASSERT_TRUE(document.Parse("<r/>", false));
     CXmlNode* root = document.GetRoot();
     const std::string before = Text(document);
-    for (const char* path : {"", "/", "a//b", "a/", "//a", "a b/c", "a/b=c", "x\"y", "p/<q>"})
+    for (const char* path : {"", "/", "a//b", "a/", "//a", "a b/c", "a/b=c", "x\"y", "p/<q>", "2b", "a/b\xc3\xa9"})
     {
         EXPECT_FALSE(root->SetAttribute(path, "v")) << path;
     }
@@ -317,13 +317,17 @@ TEST_F(XmlDocumentTest, SaveNeverLeavesADamagedDocument)
     EXPECT_FALSE(document.Save("x", 2));
     EXPECT_FALSE(document.Save("x", 7));
     EXPECT_EQ(TempFolder::ReadFile(target), "<keep a=\"1\" />\n");
-    // A text that would not read back (an element named like a comment that never ends) is read
-    // back before it replaces anything, and goes.
-    CXmlNode* odd = document.GetRoot()->AddChild("!--odd");
-    EXPECT_FALSE(document.Save(target, CFileSystem::kAsPath));
+    // A top element whose name is not a name cannot be written: nothing is replaced.
+    CXmlDocument unnamed;
+    unnamed.Clear();
+    EXPECT_FALSE(unnamed.Save(target, CFileSystem::kAsPath));
     EXPECT_EQ(TempFolder::ReadFile(target), "<keep a=\"1\" />\n");
     EXPECT_NE(stat((target + ".tmp").c_str(), &info), 0);
-    delete odd;
+    // Elements and attributes whose names are not names (one named like a comment that never
+    // ends, one that a stray quote made) are left out, so the text is strictly one document.
+    document.GetRoot()->AddChild("!--odd")->AddChild("inner");
+    document.GetRoot()->SetOwnAttribute("\n    b=", "2");
+    document.GetRoot()->SetOwnAttribute("2b", "2");
     EXPECT_TRUE(document.Save(target, CFileSystem::kAsPath));
     EXPECT_EQ(TempFolder::ReadFile(target), "<new />\n");
 }

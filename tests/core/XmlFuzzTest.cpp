@@ -1,5 +1,5 @@
 // Seeded random mutations of a few documents through the tree parser and the pull reader: each
-// must end, not crash, and a tree that parsed must write text that reads back as itself.
+// must end, not crash, and a tree that parsed must write text that reads back strictly as itself.
 #include "core/CMemoryStream.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
@@ -72,23 +72,6 @@ std::string Written(const CXmlDocument& document)
     return out.GetBytes();
 }
 
-// Whether the dialect can write the subtree so that it reads back: names that need no quotes,
-// values without a double quote.
-bool Writable(const CXmlNode* node)
-{
-    for (const auto& [name, value] : node->GetAttributes())
-    {
-        if (!CXmlNode::IsValidName(name) || value.find('"') != std::string::npos)
-            return false;
-    }
-    for (CXmlNode* child = const_cast<CXmlNode*>(node)->FirstChild(); child; child = child->NextSibling())
-    {
-        if (!CXmlNode::IsValidName(child->GetName()) || !Writable(child))
-            return false;
-    }
-    return true;
-}
-
 // Walks every element the reader finds; each step reads at least one tag, so the walk is bounded
 // by the number of ">" in the text.
 void Walk(CXmlReader& reader, size_t bound)
@@ -127,14 +110,14 @@ TEST(XmlFuzzTest, MutatedDocumentsNeverCrashOrHang)
                 EXPECT_FALSE(document.GetRoot()->HasChildren());
                 continue;
             }
-            // Text that parsed whole writes out as text that parses to the same tree, unless a
-            // name or value holds what the dialect cannot write (a quote, a separator).
-            if (keepAll || !Writable(document.GetRoot()) ||
-                !CXmlNode::IsValidName(document.GetRoot()->GetName()))
+            // Whatever text parsed, the tree writes out as strictly one document that reads
+            // back as itself (unless the top element's own name is not a name: then nothing).
+            if (keepAll || !CXmlNode::IsValidName(document.GetRoot()->GetName()))
                 continue;
             const std::string once = Written(document);
+            CMemoryStream stream(once);
             CXmlDocument again;
-            EXPECT_TRUE(again.Parse(once, false)) << text;
+            EXPECT_TRUE(again.Read(stream, "again", CXmlDocument::Reading::kStrict)) << text;
             EXPECT_EQ(Written(again), once) << text;
         }
         if (iterations % 4 == 0)
