@@ -129,6 +129,11 @@ records_kept() {
     grep -q 'unlocked="100[3-9]"' "$R/preferences.xml" && grep -q 'currentpuzzle="puzzle1000"' "$R/preferences.xml" &&
         grep -q '/>$' "$R/preferences.xml" && [ -f "$R/preferences.xml.corrupt-1" ]
 }
+# A zero byte inside the last record's name keeps the records before it, as a cut does; a stray
+# quote after a value makes the rest read as names that are not names, which are never saved.
+zero_in_name() { { printf '%s' "${PREFERENCES%%puzzle1000=*}pu"; printf '\0'; printf '%s' "zzle1000=${PREFERENCES#*puzzle1000=}"; } >"$R/preferences.xml"; }
+stray_quote() { printf '%s' "${PREFERENCES/unlocked=\"1003\"/unlocked=\"1003\"\"}" >"$R/preferences.xml"; }
+no_damaged_name() { records_kept && ! grep -q '=="' "$R/preferences.xml"; }
 # ---------------------------------------------------------------------------------------------------
 
 # Drives the game a little: drags across the board and taps, as a player would.
@@ -283,6 +288,8 @@ progress_failure=$(
     export DISPLAY=":$DISPLAY_0"
     TIMES="$WORK/times-progress"
     run_case "preferences.xml cut inside a record" cut_in_record "$WORK/progress" records_kept
+    run_case "preferences.xml a zero byte in a name" zero_in_name "$WORK/progress-zero" records_kept
+    run_case "preferences.xml a stray quote" stray_quote "$WORK/progress-quote" no_damaged_name
 )
 [ -z "$progress_failure" ] || fail "$progress_failure"
 # ---------------------------------------------------------------------------------------------------
