@@ -72,3 +72,8 @@ bool ReportContentOnce(std::string_view file, std::string_view key, std::string_
             key.data(), int(problem.size()), problem.data());
     return true;
 }
+
+void ForgetContentReports()
+{
+    s_reported.clear();
+}

@@ -36,3 +36,5 @@ double BoundSeconds(double seconds, std::string_view file, std::string_view key)
 // refused or replaced by a default rather than clamped (an unplayable sound file, an audio rate
 // the mixer does not support). False when the pair was reported before.
 bool ReportContentOnce(std::string_view file, std::string_view key, std::string_view problem);
+// Forgets every pair reported so far, as a new process starts: for the tests, which share one.
+void ForgetContentReports();
