@@ -7,8 +7,9 @@
 #include "Graphics/CTexture.h"
 #include "Graphics/CTextureSet.h"
 #include "core/CRule.h"
-#include "core/ContentLimits.h"
 #include "core/CScheduler.h"
+#include "core/CString.h"
+#include "core/ContentLimits.h"
 #include "core/HashString.h"
 #include "core/MathConstants.h"
 #include "platform/CControlApp.h"
@@ -82,7 +83,15 @@ CScreenFlip::PaneHooks CScreenFlip::SetPaneHooks(const PaneHooks& hooks)
 void CScreenFlip::OpenStartPane(const char* name)
 {
     CScreenFlip* flip = Instance();
-    flip->Begin(name, kPrepared);
+    const bool idle = flip->m_state == kIdle;
+    if (!flip->Begin(name, kPrepared) && idle)
+    {
+        // Turning away from an empty card would only blank the screen for the whole turn.
+        flip->Finish();
+        ReportContentOnce("rules.xml", "ui/startpane",
+                          CString::Format("the pane \"%s\" cannot be made; no start pane is shown", name));
+        return;
+    }
     flip->Flip();
 }
 

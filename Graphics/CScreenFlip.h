@@ -59,7 +59,8 @@ class CScreenFlip : public CBase,
     // What the flip asks of a pane. Unset members do nothing (create: no pane).
     struct PaneHooks
     {
-        // A new pane from "ui/<name>" (or XML text); its CControl part, when it has one, takes input.
+        // A new pane from "ui/<name>" (or XML text), or none when its document does not load; its
+        // CControl part, when it has one, takes input.
         CRef<CBase> (*create)(const char* name) = nullptr;
         void (*setEnabled)(CBase* pane, bool enabled) = nullptr;
         void (*render)(CBase* pane) = nullptr;
@@ -71,6 +72,7 @@ class CScreenFlip : public CBase,
     static PaneHooks SetPaneHooks(const PaneHooks& hooks);
 
     // The start-up sequence's pane opener: prepares the pane as shown and turns it away at once.
+    // A pane that cannot be made (create gives none) is reported on standard error and not flipped.
     static void OpenStartPane(const char* name);
 
     ~CScreenFlip() override;

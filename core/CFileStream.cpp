@@ -110,7 +110,7 @@ bool CFileStream::Close()
     m_base = 0;
     m_length = -1;
     m_position = 0;
-    m_lineBufferSpent = false;
+    m_lineBufferSize = 0;
     return sound;
 }
 
@@ -182,46 +182,67 @@ int64_t CFileStream::Tell()
 bool CFileStream::ReadString(CString& out, char delimiter)
 {
     out.clear();
-    if (!m_file || m_lineBufferSpent)
+    if (!m_file)
+        return false;
+    if (m_lineBufferSize == 0)
+        m_lineBufferSize = kFirstLineBufferSize;
+    if (m_lineBufferSize >= kLineBufferLimit)
         return false;
     if (!BeginAccess())
         return false;
     int64_t remaining = Remaining();
     const int wanted = static_cast<unsigned char>(delimiter);
-    bool delimited = false;
-    bool overflow = false;
     int64_t consumed = 0;
-    while (remaining != 0)
+    bool overflow = false;
+    // Each pass scans a run of up to chunk - 1 bytes other than the delimiter, and then the byte
+    // after it. Only that byte is tested for the delimiter, 0xFF and 0: inside the run both are
+    // data. The end of the input counts as 0xFF there.
+    size_t chunk = m_lineBufferSize;
+    for (;;)
     {
-        const int c = getc(m_file);
-        if (c == EOF)
-            break;
-        ++consumed;
-        if (remaining > 0)
-            --remaining;
-        if (c == wanted || c == 0 || c == 0xFF)
+        size_t run = 0;
+        int after = 0xFF;
+        while (remaining != 0)
         {
-            delimited = true;
-            break;
+            const int c = getc(m_file);
+            if (c == EOF)
+                break;
+            ++consumed;
+            if (remaining > 0)
+                --remaining;
+            if (c == wanted || run == chunk - 1)
+            {
+                after = c;
+                break;
+            }
+            out.push_back(char(c));
+            ++run;
         }
-        if (out.size() + 1 >= kLineBufferSize)
+        if (after == wanted || after == 0xFF || after == 0)
+            break;
+        // The run filled the chunk: the byte after it is text too, and the buffer grows.
+        out.push_back(char(after));
+        m_lineBufferSize += 2 * chunk;
+        chunk *= 2;
+        if (chunk >= kLineBufferLimit)
         {
             overflow = true;
             break;
         }
-        out.push_back(char(c));
     }
     EndAccess(consumed);
-    if (overflow)
-        m_lineBufferSpent = true;
-    if (overflow || (m_flags & kError))
+    if (remaining == 0)
+        m_flags |= kEnd;
+    if (overflow || consumed == 0 || (m_flags & kError))
     {
         out.clear();
         return false;
     }
-    if (!delimited || remaining == 0)
-        m_flags |= kEnd;
-    return delimited || consumed > 0;
+    // A NUL ends the text; the rest of the line was read with it.
+    const size_t nul = out.find('\0');
+    if (nul != CString::npos)
+        out.resize(nul);
+    return true;
 }
 
 bool CFileStream::Write(const void* bytes, size_t count)

@@ -20,7 +20,9 @@ class CFileStream : public CStream
         kWriteTruncate = 32,
     };
 
-    static constexpr size_t kLineBufferSize = 65536;
+    // ReadString's line buffer: its first size, and the size from which it fails.
+    static constexpr size_t kFirstLineBufferSize = 256;
+    static constexpr size_t kLineBufferLimit = 65536;
 
     CFileStream() = default;
     CFileStream(const char* path, int mode);
@@ -49,9 +51,13 @@ class CFileStream : public CStream
 
     void Seek(int64_t offset, int whence) override;
     int64_t Tell() override;
-    // A NUL or 0xFF byte ends the text as the delimiter does (consumed, not stored). A text must
-    // fit a line buffer of kLineBufferSize bytes with its terminating NUL: a longer one fails, and
-    // so does every later call until the stream is opened again.
+    // Every byte but the delimiter is read as part of the text, but the text returned ends at its
+    // first NUL (the rest of it is consumed all the same). The text is scanned in runs that fill a
+    // line buffer, which starts at kFirstLineBufferSize bytes and at each full run grows by twice
+    // the run's room while the room doubles; a 0xFF or NUL that comes just after a full run ends
+    // the text there, as the delimiter does. A run's room reaching kLineBufferLimit fails the
+    // call, and once the buffer has grown to kLineBufferLimit every later call fails, until the
+    // stream is opened again.
     bool ReadString(CString& out, char delimiter) override;
     bool Write(const void* bytes, size_t count) override;
     size_t Read(void* buffer, size_t count) override;
@@ -78,6 +84,6 @@ class CFileStream : public CStream
     int64_t m_length = -1;
     // Offset from the base, kept when TracksPosition(); other streams use the FILE's own.
     int64_t m_position = 0;
-    // A text overflowed the line buffer: ReadString fails from then on.
-    bool m_lineBufferSpent = false;
+    // ReadString's line buffer size in bytes, kept between calls; 0 until first used.
+    size_t m_lineBufferSize = 0;
 };

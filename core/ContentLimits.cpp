@@ -54,6 +54,11 @@ int32_t SecondsToNearestMs(double seconds)
     return int32_t(BoundedMs(seconds) + 0.5);
 }
 
+int32_t SignedSecondsToMs(double seconds)
+{
+    return seconds < 0.0 ? -SecondsToMs(-seconds) : SecondsToMs(seconds);
+}
+
 double BoundSeconds(double seconds, std::string_view file, std::string_view key)
 {
     return BoundValue(seconds, 0.0, double(kMaxContentSeconds), file, key);
@@ -66,4 +71,9 @@ bool ReportContentOnce(std::string_view file, std::string_view key, std::string_
     fprintf(stderr, "frogpond: %.*s: %.*s: %.*s\n", int(file.size()), file.data(), int(key.size()),
             key.data(), int(problem.size()), problem.data());
     return true;
+}
+
+void ForgetContentReports()
+{
+    s_reported.clear();
 }

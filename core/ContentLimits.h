@@ -16,7 +16,8 @@ double BoundValue(double value, double minimum, double maximum, std::string_view
 
 // Times. Content gives times in seconds and the clocks count milliseconds in 32 bits, compared
 // wrap-safe within half their range (24 days): no time content asks for may exceed a day, so any
-// moment plus such a time still reads as later. Every conversion goes through SecondsToMs.
+// moment plus such a time still reads as later. Every conversion goes through SecondsToMs, or
+// SignedSecondsToMs where a negative time means something (a head start).
 constexpr float kMaxContentSeconds = 86400.0f;
 // seconds as whole milliseconds, cut: NaN and negative give 0, beyond kMaxContentSeconds its
 // milliseconds. Silent: bound and report the value where it is read (BoundSeconds, or a tuning
@@ -24,6 +25,9 @@ constexpr float kMaxContentSeconds = 86400.0f;
 int32_t SecondsToMs(double seconds);
 // The same, rounded to the nearest millisecond.
 int32_t SecondsToNearestMs(double seconds);
+// SecondsToMs with the sign kept (cut towards zero): within -kMaxContentSeconds..kMaxContentSeconds
+// in milliseconds; NaN gives 0. For a delay or phase whose negative starts the clock early.
+int32_t SignedSecondsToMs(double seconds);
 // A time in seconds read from a document, within 0..kMaxContentSeconds, reported once when outside.
 double BoundSeconds(double seconds, std::string_view file, std::string_view key);
 
@@ -32,3 +36,5 @@ double BoundSeconds(double seconds, std::string_view file, std::string_view key)
 // refused or replaced by a default rather than clamped (an unplayable sound file, an audio rate
 // the mixer does not support). False when the pair was reported before.
 bool ReportContentOnce(std::string_view file, std::string_view key, std::string_view problem);
+// Forgets every pair reported so far, as a new process starts: for the tests, which share one.
+void ForgetContentReports();

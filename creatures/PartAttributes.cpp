@@ -31,8 +31,7 @@ float ReadFloatAttribute(const CXmlNode& element, const char* name)
 int32_t ReadMillisecondsAttribute(const CXmlNode& element, const char* name)
 {
     // Signed: a phase may lie before its start.
-    const double seconds = ParseFloat(element.GetAttribute(name).c_str());
-    return seconds < 0.0 ? -SecondsToMs(-seconds) : SecondsToMs(seconds);
+    return SignedSecondsToMs(ParseFloat(element.GetAttribute(name).c_str()));
 }
 
 CXmlNode* FirstChildNamed(CXmlNode& node, const char* name)

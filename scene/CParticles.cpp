@@ -175,7 +175,7 @@ bool CParticles::EmitAt(const Vector2<float>& point, float delaySeconds)
 {
     StartUpdate();
     m_emitter = point;
-    return Spawn(SecondsToMs(delaySeconds));
+    return Spawn(SignedSecondsToMs(delaySeconds));
 }
 
 void CParticles::SetTranslation(const Vector2<float>& translation)

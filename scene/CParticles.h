@@ -49,7 +49,8 @@ class CParticles : public CBase, public CDrawing, public CUpdate
     // spawns; living particles play out. No change, no effect.
     void SetEmitting(bool on);
     // Schedules the update, moves the emitter to point and spawns one particle born after
-    // delaySeconds (whole milliseconds). False, nothing spawned, when the pool is full.
+    // delaySeconds (whole milliseconds; a negative delay is a head start into its life). False,
+    // nothing spawned, when the pool is full.
     bool EmitAt(const Vector2<float>& point, float delaySeconds);
     // Where the system is drawn: the batch's x and y translation (drawing units).
     void SetTranslation(const Vector2<float>& translation);

@@ -7,6 +7,7 @@
 #include "core/CScheduler.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "core/ContentLimits.h"
 #include "core/TextFields.h"
 #include "platform/CDirectJ.h"
 #include "platform/CDrawings.h"
@@ -15,10 +16,7 @@
 #include "scene/LayerKindMap.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <set>
-#include <string>
 #include <utility>
 
 namespace
@@ -44,16 +42,12 @@ CPond::TargetsHook s_targetsHook = nullptr;
 CLink<CBase> s_current;
 Vector3<float> s_lightVector = CPond::kDefaultLightVector;
 uint32_t s_layerClock = 0;
-// "pond/kind" pairs already reported, so a pond loaded for every puzzle says it once a run.
-std::set<std::string> s_reportedKinds;
-
-// A layer the pond cannot make because no kind has its "type": one line on standard error.
+// A layer the pond cannot make because no kind has its "type": one line on standard error, once a
+// run, though a pond is loaded for every puzzle.
 void ReportUnknownKind(const CString& pond, const CString& kind)
 {
-    if (!s_reportedKinds.insert(pond + "/" + kind).second)
-        return;
-    fprintf(stderr, "frogpond: pond \"%s\": no layer kind \"%s\"; the layer is left out\n", pond.c_str(),
-            kind.c_str());
+    ReportContentOnce("pond/" + pond, "layer type \"" + kind + "\"",
+                      "no layer kind of that type; the layer is left out");
 }
 
 // The current scope's game clock (ms); 0 when there is no scope.

@@ -24,7 +24,8 @@
 
 namespace
 {
-CRule<float> s_growDelay("ui/growtransitiondelay", 0.0f, kMaxContentSeconds); // seconds
+// Seconds; below 0 the first buttons start their growth under way.
+CRule<float> s_growDelay("ui/growtransitiondelay", -kMaxContentSeconds, kMaxContentSeconds);
 
 constexpr int32_t kMaxRange = 10000;
 // Points tried along the spiral in one layout: a spacing far below the buttons' size would

@@ -5,6 +5,6 @@
 
 void CButtonTransition::Start(int32_t targetPhase, float delay)
 {
-    m_startTime = CButtonServices::Get().GetGameTime() + SecondsToMs(delay);
+    m_startTime = CButtonServices::Get().GetGameTime() + SignedSecondsToMs(delay);
     m_targetPhase = uint32_t(targetPhase);
 }

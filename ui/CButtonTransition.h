@@ -18,8 +18,9 @@ class CButtonTransition : public CBase
     // bottom) and the index of the frame the button walks towards.
     virtual void Apply(CButton& button, Vector4<float>& colour, Vector4<float>& rect, Vector4<float>& uvs,
                        uint32_t& frame) = 0;
-    // Runs towards targetPhase, beginning delay seconds from now on the game clock. The current
-    // phase is left as it is, so starting back towards the phase it came from plays in reverse.
+    // Runs towards targetPhase, beginning delay seconds from now on the game clock (a negative
+    // delay starts it that far under way). The current phase is left as it is, so starting back
+    // towards the phase it came from plays in reverse.
     virtual void Start(int32_t targetPhase, float delay);
     // While true the button ignores input.
     virtual bool IsRunning() const = 0;

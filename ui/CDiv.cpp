@@ -418,7 +418,7 @@ void CDiv::ShowTimed(bool show, float duration, float delay)
     m_elapsed = SecondsToMs(duration * (show ? alpha : 1.0f - alpha));
     m_total = SecondsToMs(duration);
     if (m_elapsed == 0)
-        m_elapsed = -SecondsToMs(delay);
+        m_elapsed = -SignedSecondsToMs(delay); // a negative delay is a head start
     m_shown = show;
 }
 

@@ -6,7 +6,11 @@ namespace
 {
 CRef<CBase> Create(const char* name)
 {
-    return CDivPane::CreateByName(name);
+    CRef<CDivPane> pane = CDivPane::CreateByName(name);
+    // Only a pane whose document loaded is named: an unnamed one has nothing to show.
+    if (pane->GetName().empty())
+        return CRef<CBase>();
+    return pane;
 }
 
 void SetEnabled(CBase* pane, bool enabled)

@@ -11,6 +11,7 @@
 #include "support/TestScopes.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace
@@ -84,10 +85,11 @@ struct PaneLog
     static inline int created = 0;
     static inline bool enabled = false;
     static inline int rendered = 0;
-    static CRef<CBase> Create(const char*)
+    // "missing" names a pane whose document does not load.
+    static CRef<CBase> Create(const char* name)
     {
         ++created;
-        return MakeRef<CBase>();
+        return std::strcmp(name, "missing") == 0 ? CRef<CBase>() : MakeRef<CBase>();
     }
     static void SetEnabled(CBase*, bool on) { enabled = on; }
     static void Render(CBase*) { ++rendered; }
@@ -200,6 +202,21 @@ TEST_F(ScreenFlipStates, PreparedPaneTurnsAwayAndRotationWaits)
     EXPECT_FALSE(rotate->IsRunning());
     flip->Update(10.0f);
     EXPECT_TRUE(rotate->IsEnabled());
+}
+
+TEST_F(ScreenFlipStates, AStartPaneThatCannotBeMadeIsReportedAndNotTurned)
+{
+    testing::internal::CaptureStderr();
+    CScreenFlip::OpenStartPane("missing");
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(),
+        "frogpond: rules.xml: ui/startpane: the pane \"missing\" cannot be made; no start pane is shown\n");
+    CScreenFlip* flip = CScreenFlip::Instance();
+    EXPECT_EQ(flip->GetState(), CScreenFlip::kIdle) << "no empty card turns over the screen";
+    EXPECT_FALSE(flip->IsActive());
+    EXPECT_FALSE(flip->CDrawing::IsRegistered());
+    EXPECT_FALSE(flip->CControl::IsRegistered());
+    EXPECT_FALSE(m_scopes.Mode()->IsPaused());
 }
 
 TEST(ScreenRotateMaths, SwingAndNormalise)

@@ -43,19 +43,23 @@ TEST(ContentLimitsTest, SecondsBecomeMillisecondsWithinADay)
     struct Case
     {
         double seconds;
-        int32_t cut, nearest;
-    } cases[] = {{0.2, 200, 200},
-                 {double(0.7f), 699, 700},
-                 {0.0006, 0, 1},
-                 {-3.0, 0, 0},
-                 {nan, 0, 0},
-                 {1e39, 86400000, 86400000},
-                 {infinity, 86400000, 86400000},
-                 {-infinity, 0, 0}};
+        int32_t cut, nearest, signedCut;
+    } cases[] = {{0.2, 200, 200, 200},
+                 {double(0.7f), 699, 700, 699},
+                 {0.0006, 0, 1, 0},
+                 {-0.25, 0, 0, -250},
+                 {double(-0.7f), 0, 0, -699},
+                 {-3.0, 0, 0, -3000},
+                 {nan, 0, 0, 0},
+                 {1e39, 86400000, 86400000, 86400000},
+                 {-1e39, 0, 0, -86400000},
+                 {infinity, 86400000, 86400000, 86400000},
+                 {-infinity, 0, 0, -86400000}};
     for (const Case& c : cases)
     {
         EXPECT_EQ(SecondsToMs(c.seconds), c.cut) << c.seconds;
         EXPECT_EQ(SecondsToNearestMs(c.seconds), c.nearest) << c.seconds;
+        EXPECT_EQ(SignedSecondsToMs(c.seconds), c.signedCut) << c.seconds;
     }
 
     testing::internal::CaptureStderr();

@@ -14,17 +14,30 @@ std::string Bytes(const char* text, size_t count)
 }
 } // namespace
 
-TEST(StreamTest, FileReadStringEndsAtTheDelimiterNulOr0xFF)
+TEST(StreamTest, FileReadStringEndsAtTheDelimiterOnly)
 {
     TempFolder folder;
-    const std::string binary = Bytes("a\0b\xff"
-                                     "c",
-                                     5);
-    const std::string path = folder.WriteFile("lines.txt", "abc\n\ndef\n" + binary + "\nend");
+    const std::string full(CFileStream::kFirstLineBufferSize - 1, 'x');
+    const std::string lines[] = {
+        "abc",
+        "",
+        "def",
+        Bytes("a\0b\xffz", 5),  // a NUL ends the text returned; the rest of the line goes with it
+        "\xffx",                // 0xFF inside a run is data
+        full + "\xffy",         // after a full run, 0xFF ends the text as the delimiter does
+        full + Bytes("\0z", 2), // and so does a NUL
+        full + "xw",            // any other byte goes on into the next run
+    };
+    std::string content;
+    for (const std::string& line : lines)
+        content += line + "\n";
+    const std::string path = folder.WriteFile("lines.txt", content + "end");
     CFileStream stream(path, CFileStream::kRead);
     ASSERT_TRUE(stream.IsOpen());
     CString text;
-    for (const char* expected : {"abc", "", "def", "a", "b", "c"})
+    for (const std::string& expected :
+         {std::string("abc"), std::string(), std::string("def"), std::string("a"), std::string("\xffx"), full,
+          std::string("y"), full, std::string("z"), full + "xw"})
     {
         EXPECT_TRUE(stream.ReadString(text, '\n'));
         EXPECT_EQ(text, expected);
@@ -38,10 +51,11 @@ TEST(StreamTest, FileReadStringEndsAtTheDelimiterNulOr0xFF)
     EXPECT_FALSE(stream.HasError());
 }
 
-TEST(StreamTest, FileReadStringFailsPastTheLineBuffer)
+TEST(StreamTest, FileReadStringFailsOnceItsLineBufferReachesTheLimit)
 {
     TempFolder folder;
-    const std::string longest(CFileStream::kLineBufferSize - 1, 'x');
+    // The runs of a fresh buffer hold 255, 511, ... 32767 bytes, each followed by one more.
+    const std::string longest(CFileStream::kLineBufferLimit - CFileStream::kFirstLineBufferSize - 1, 'x');
     const std::string path = folder.WriteFile("long.txt", longest + "\n" + longest + "y\nafter\n");
     CFileStream stream(path, CFileStream::kRead);
     CString text;
@@ -49,7 +63,7 @@ TEST(StreamTest, FileReadStringFailsPastTheLineBuffer)
     EXPECT_EQ(text, longest);
     EXPECT_FALSE(stream.ReadString(text, '\n'));
     EXPECT_EQ(text, "");
-    EXPECT_FALSE(stream.ReadString(text, '\n')) << "the line buffer is spent";
+    EXPECT_FALSE(stream.ReadString(text, '\n')) << "the line buffer has reached the limit";
     // Opened again, the stream reads texts again.
     ASSERT_TRUE(stream.Open(path, CFileStream::kRead));
     EXPECT_TRUE(stream.ReadString(text, '\n'));

@@ -283,6 +283,35 @@ blur_shows_scene() {
 blur_failure=$(blur_shows_scene)
 [ -z "$blur_failure" ] || fail "$blur_failure"
 
+# A start pane that cannot be made, with a long flip: one line names it, and the screen shows
+# the game (many colours, away from the pointer in the corner) rather than an empty card
+# turning for a minute.
+missing_start_pane() {
+    local R="$WORK/startpane" pid shot="$WORK/startpane/shot.png" colours
+    mkdir -p "$R"
+    ln "$WORK/frogpond" "$R/frogpond"
+    cp -r "$WORK/data" "$R/data"
+    sed -i -E 's/startpane="[^"]*"/startpane="nosuchpane"/; s/fliptime="[^"]*"/fliptime="60"/' "$R/data/rules.xml"
+    export DISPLAY=":$DISPLAY_0"
+    "$R/frogpond" >"$R/out.log" 2>"$R/err.log" &
+    pid=$!
+    echo "$pid" >"$R/pid"
+    for _ in $(seq 1 100); do
+        xwininfo -root -children 2>/dev/null | grep -qE '^ +[1-9][0-9]* child' && break
+        sleep 0.1
+    done
+    sleep 3
+    import -window root "$shot" 2>/dev/null
+    colours=$(convert "$shot" -crop 240x400+40+40 +repage -format %k info: 2>/dev/null)
+    kill -TERM "$pid"
+    wait "$pid"
+    [ "${colours:-0}" -gt 8 ] || echo "a start pane that cannot be made leaves ${colours:-no} colour(s) on the screen"
+    grep -q '^frogpond: rules.xml: ui/startpane: .*"nosuchpane"' "$R/err.log" ||
+        echo "a start pane that cannot be made is not reported: $(head -c 2000 "$R/err.log")"
+}
+start_pane_failure=$(missing_start_pane)
+[ -z "$start_pane_failure" ] || fail "$start_pane_failure"
+
 # --- progress in a damaged preferences.xml, checked after the run ---------------------------------
 progress_failure=$(
     export DISPLAY=":$DISPLAY_0"

@@ -205,8 +205,9 @@ TEST_F(LayerKindsTest, AnUnknownKindIsReportedOnceWithThePondsName)
     pond = CPond::Create("strange");
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(2u, pond->GetLayers().size()) << "the layers around it still load";
-    EXPECT_NE(std::string::npos, report.find("pond \"strange\": no layer kind \"Glimmer\"")) << report;
-    EXPECT_NE(std::string::npos, report.find("pond \"strange\": no layer kind \"\"")) << report;
+    EXPECT_NE(std::string::npos, report.find("pond/strange: layer type \"Glimmer\": no layer kind"))
+        << report;
+    EXPECT_NE(std::string::npos, report.find("pond/strange: layer type \"\": no layer kind")) << report;
     size_t lines = 0;
     for (char c : report)
         lines += c == '\n';

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,9 @@ class CommaLocale
                 return;
         if (Compile())
         {
+            const char* path = std::getenv("LOCPATH");
+            m_savedPath = path ? std::optional<std::string>(path) : std::nullopt;
+            m_pathSet = true;
             setenv("LOCPATH", m_folder.Path().c_str(), 1);
             TrySet("de_DE.UTF-8");
         }
@@ -29,7 +33,14 @@ class CommaLocale
     ~CommaLocale()
     {
         std::setlocale(LC_ALL, m_saved.c_str());
-        unsetenv("LOCPATH");
+        // The LOCPATH the process came with is kept: later tests find their locales through it.
+        if (m_pathSet)
+        {
+            if (m_savedPath)
+                setenv("LOCPATH", m_savedPath->c_str(), 1);
+            else
+                unsetenv("LOCPATH");
+        }
     }
     CommaLocale(const CommaLocale&) = delete;
     CommaLocale& operator=(const CommaLocale&) = delete;
@@ -60,5 +71,7 @@ class CommaLocale
 
     TempFolder m_folder;
     std::string m_saved;
+    std::optional<std::string> m_savedPath;
+    bool m_pathSet = false;
     bool m_active = false;
 };

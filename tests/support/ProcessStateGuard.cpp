@@ -1,12 +1,13 @@
 // Every test leaves the process as it found it, so that the tests pass in one process and in any
 // order. This listener, installed in every test executable, ends every singleton after each test
 // (a fixture that stops only what it uses leaves the rest to it), puts the tuning values, the
-// preferences' values and the whole-screen view back as a new process has them, and fails a test that moves the
-// working folder or leaves files in it or in the executable's folder (the game's application
-// folder when a test names none).
+// preferences' values, the content reports made and the whole-screen view back as a new process
+// has them, and fails a test that moves the working folder or leaves files in it or in the
+// executable's folder (the game's application folder when a test names none).
 #include "core/CPreferenceBase.h"
 #include "core/CRuleBase.h"
 #include "core/CSingletonBase.h"
+#include "core/ContentLimits.h"
 #include "platform/CView.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ class ProcessStateGuard : public testing::EmptyTestEventListener
         CSingletonBase::StopAll();
         CPreferenceBase::RestoreAllDefaults();
         CRuleBase::ResetAll();
+        ForgetContentReports();
         if (CView::GetLogicalSize() != Vector2<int32_t>() || CView::GetPlatformRotation() != 0.0f ||
             CView::GetScreenView().GetViewport() != Vector4<int32_t>())
             CView::SetScreen(Vector2<int32_t>(), 0.0f, Vector4<float>(), 0.0f, 0.0f);

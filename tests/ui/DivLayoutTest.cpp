@@ -300,3 +300,27 @@ TEST(DivLayout, LaidOutNodesFadeInOnTheSchedulerClock)
     EXPECT_FLOAT_EQ(root->GetTransitionAlpha(), 0.0f);
     EXPECT_FALSE(root->IsShown());
 }
+
+TEST(DivLayout, ADelayHoldsTheFadeBackAndANegativeOneIsAHeadStart)
+{
+    struct Case
+    {
+        float delay;
+        float alphaAtOnce, alphaAfter400Ms;
+    } cases[] = {{0.25f, 0.0f, 0.15f}, {0.0f, 0.0f, 0.4f}, {-0.25f, 0.25f, 0.65f}, {-2.0f, 1.0f, 1.0f}};
+    for (const Case& c : cases)
+    {
+        FakeClock clock;
+        TestScopes scopes;
+        CRef<CDiv> root = BuildTree(R"(<pane width="10"/>)");
+        root->ShowTimed(true, 1.0f, c.delay);
+        EXPECT_FLOAT_EQ(root->GetTransitionAlpha(), c.alphaAtOnce) << c.delay;
+        for (int i = 0; i < 4; ++i)
+        {
+            clock.Advance(100);
+            scopes.Update();
+            root->GetTransitionAlpha();
+        }
+        EXPECT_FLOAT_EQ(root->GetTransitionAlpha(), c.alphaAfter400Ms) << c.delay;
+    }
+}
