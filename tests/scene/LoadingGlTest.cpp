@@ -168,6 +168,7 @@ TEST_F(LoadingGlTest, MissingPicturesLeaveTheScreenBlack)
 {
     // Black whatever colour the game clears its own frames to.
     m_folder.WriteData("rules.xml", "<rules><ui clearcolour=\"0.2,0.4,0.6,1\"/></rules>");
+    CSingleton<CRules>::Toggle(false); // read afresh: the fixture read them before they were written
     CLoading* loading = BeginLoading();
     loading->Step();
     loading->Step();
