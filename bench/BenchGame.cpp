@@ -51,7 +51,6 @@ class PbufferBackend : public CPlatformBackend
     }
     bool HasGlContext() const override { return m_context.IsCreated(); }
     void SwapBuffers() override { glFinish(); }
-    bool SetSwapPreserved(bool preserved) override { return m_context.SetSwapPreserved(preserved); }
     uint32_t GetTicks() override { return m_now; }
     void Delay(uint32_t milliseconds) override { m_now += milliseconds; }
     bool PollEvent(PlatformEvent*) override { return false; }

@@ -232,11 +232,6 @@ void CDirectJ::SwapBuffers()
     m_backend->SwapBuffers();
 }
 
-bool CDirectJ::SetSwapPreserved(bool preserved)
-{
-    return m_backend->SetSwapPreserved(preserved);
-}
-
 void CDirectJ::DiscardEvents()
 {
     PlatformEvent event;

@@ -61,10 +61,6 @@ class CDirectJ : public CDirectJCommon, public CSingleton<CDirectJ>
     bool BeginFrame();
     // Shows the frame drawn since BeginFrame.
     void SwapBuffers();
-    // Asks that swaps keep the frame's pixels, so that the next frame may redraw only what
-    // changes, or (false) lets them drop them again as the game's frames expect. True when the
-    // window now does what was asked. A new video mode drops the request.
-    bool SetSwapPreserved(bool preserved);
     // Drops every pending event unhandled (the loading screen swallows input); a quit among them
     // still ends the main loop at its first turn.
     void DiscardEvents();

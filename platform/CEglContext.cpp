@@ -57,11 +57,6 @@ int ConfigCost(EGLDisplay display, EGLConfig config, const CEglContext::Attribut
     return cost;
 }
 
-bool CanPreserveSwap(EGLDisplay display, EGLConfig config)
-{
-    return (ConfigValue(display, config, EGL_SURFACE_TYPE) & EGL_SWAP_BEHAVIOR_PRESERVED_BIT) != 0;
-}
-
 } // namespace
 
 CEglContext::~CEglContext()
@@ -106,16 +101,6 @@ void CEglContext::SwapBuffers()
 {
     if (IsCreated())
         eglSwapBuffers(m_display, m_surface);
-}
-
-bool CEglContext::SetSwapPreserved(bool preserved)
-{
-    if (!IsCreated())
-        return false;
-    const EGLint wanted = preserved ? EGL_BUFFER_PRESERVED : EGL_BUFFER_DESTROYED;
-    EGLint behaviour = 0;
-    return eglSurfaceAttrib(m_display, m_surface, EGL_SWAP_BEHAVIOR, wanted) &&
-           eglQuerySurface(m_display, m_surface, EGL_SWAP_BEHAVIOR, &behaviour) && behaviour == wanted;
 }
 
 void CEglContext::GetSurfaceSize(int* width, int* height) const
@@ -194,11 +179,8 @@ bool CEglContext::Create(void* nativeDisplay, bool pbuffer, int width, int heigh
     int best = ConfigCost(display, config, attributes);
     for (EGLint i = 1; i < count; ++i)
     {
-        // Among equals, one whose surface can keep its pixels across a swap: drawing that
-        // changes a small part of the screen can then redraw that part alone.
         const int cost = ConfigCost(display, configs[i], attributes);
-        if (cost < best ||
-            (cost == best && CanPreserveSwap(display, configs[i]) && !CanPreserveSwap(display, config)))
+        if (cost < best)
         {
             best = cost;
             config = configs[i];

@@ -40,12 +40,6 @@ class CEglContext
     // Shows the frame drawn since the last swap (window); a pbuffer keeps its single buffer.
     void SwapBuffers();
 
-    // Whether a swap keeps the back buffer's pixels (EGL_BUFFER_PRESERVED) or may drop them
-    // (EGL_BUFFER_DESTROYED, the usual and cheapest). A window config able to keep them is preferred
-    // when it is otherwise as good as the best, but keeping them must still be asked for. True when
-    // the surface now does what was asked; false without a surface or when EGL refuses.
-    bool SetSwapPreserved(bool preserved);
-
     // The config's real depth bits, which may exceed what was asked.
     int GetDepthSize() const { return m_depthSize; }
 

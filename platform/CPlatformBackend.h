@@ -27,10 +27,6 @@ class CPlatformBackend
     virtual bool SetVideoMode(Vector2<int>* size) = 0;
     virtual bool HasGlContext() const = 0;
     virtual void SwapBuffers() = 0;
-    // Asks that swaps keep the frame's pixels (true) or lets them drop them again (false, the
-    // default). True when the window now does what was asked; false without a GL context or when
-    // the system cannot keep them.
-    virtual bool SetSwapPreserved(bool preserved) = 0;
     // Milliseconds since Start; wraps after 49.7 days.
     virtual uint32_t GetTicks() = 0;
     virtual void Delay(uint32_t milliseconds) = 0;

@@ -26,7 +26,6 @@ class CSdlBackend : public CPlatformBackend
     bool SetVideoMode(Vector2<int>* size) override;
     bool HasGlContext() const override { return m_context.IsCreated(); }
     void SwapBuffers() override;
-    bool SetSwapPreserved(bool preserved) override { return m_context.SetSwapPreserved(preserved); }
     uint32_t GetTicks() override;
     void Delay(uint32_t milliseconds) override;
     bool PollEvent(PlatformEvent* event) override;

@@ -35,10 +35,6 @@ constexpr const char* kIconAction = "puzzleinfo";
 constexpr int32_t kDefaultTexturePixels = 256;
 // Spring of the coasting board per unit of overshoot (per second).
 constexpr float kSpring = 6.0f;
-// Open water round the icons at the ends of the scroll, in grid steps: above, room for the
-// menu strip over the top of the screen; below, one row's step.
-constexpr float kStepsAbove = 2.0f;
-constexpr float kStepsBelow = 1.0f;
 
 bool IsUnset(const Vector2<float>& v)
 {
@@ -160,8 +156,8 @@ void CLayerSmallFront::Load(CXmlNode& element)
     const CString& scale = element.GetAttribute("scale");
     m_scale = scale.empty() ? 1.0f : float(ParseFloat(scale.c_str()));
 
-    m_rect = Vector4<float>(low.x - m_grid.x * 0.5f, low.y - m_grid.y * kStepsAbove, (high.x - low.x) + m_grid.x,
-                            (high.y - low.y) + m_grid.y * (kStepsAbove + kStepsBelow));
+    m_rect = Vector4<float>(low.x - m_grid.x * 0.5f, low.y - m_grid.y * 3.0f, (high.x - low.x) + m_grid.x,
+                            (high.y - low.y) + m_grid.y * 6.0f);
     const Vector4<float>& r = m_rect;
     // Twice the layer's size, centred on it; the uvs wait for the texture's size at the first draw.
     m_quad.SetQuadRect(

@@ -32,9 +32,7 @@ class CLayerSmallFront : public CLayer, public CControl
     // The common layer attributes, the colours, "damping", "origin", "grid", "bounds",
     // "heighty", "angly", "posy", "scale" and, from the child "button" (the template), one
     // icon per listed puzzle; the layer's rectangle becomes the icons' extent box grown by half
-    // a grid step sideways, two grid steps above (the first row clears the menu strip at the
-    // top of the screen) and one below (the scroll ends on the last row, not on open water).
-    // Ends with Refresh.
+    // a grid step sideways and three grid steps above and below. Ends with Refresh.
     void Load(CXmlNode& element) override;
     // The rectangle is the icons' extent, fixed by Load: the screen changes nothing of it.
     void Place() override;

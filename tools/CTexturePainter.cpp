@@ -780,16 +780,16 @@ Rgba StartupFrogAt(const Point& p, const Point& at, float s, float px)
 
 CCanvas PaintStartup()
 {
-    CCanvas canvas(512, 512, kClear);
-    // A square picture, drawn in its own aspect: the shapes lie on a 2:3 portrait middle (x from
-    // -1 to 1, y from -1.5 to 1.5) with water on either side, which a narrower screen cuts.
+    // The phone's screen, pixel for pixel: the game pads it to a power of two and stretches it
+    // over screens of other shapes.
+    CCanvas canvas(320, 480, kClear);
+    // Shapes are laid out on the 2:3 portrait screen: x runs from -1 to 1, y from -1.5 to 1.5.
     canvas.PaintCell(
-        0, 0, 512, 512,
-        [](const Point& cell, float px0)
+        0, 0, 320, 480,
+        [](const Point& cell, float px)
         {
-            const Point p(cell.x * 1.5f, cell.y * 1.5f);
-            const float px = px0 * 1.5f;
-            Rgba colour = WaterAt((cell.x + 1.0f) * 4.5f, (cell.y + 1.0f) * 4.5f, 64, 301u);
+            const Point p(cell.x, cell.y * 1.5f);
+            Rgba colour = WaterAt((cell.x + 1.0f) * 3.0f, (cell.y + 1.0f) * 4.5f, 64, 301u);
             // Darker water towards the bottom, where the droplets run.
             colour = Mix(colour, kDeepWater, 0.5f * SmoothStep(0.6f, 1.4f, p.y));
             // Soft light from the upper left.

@@ -1,10 +1,10 @@
 #pragma once
 // Paints the game's textures from small recipes (shapes, shading and tiling noise), at power-of-two
-// sizes, as PNG files. Invariant: a picture depends on nothing but its name, so every build writes
-// the same bytes.
+// sizes but for the whole-screen loading picture, as PNG files. Invariant: a picture depends on
+// nothing but its name, so every build writes the same bytes.
 //
 // Sheets and their uv rectangles (u0, v0, u1, v1; v = 0 is the top row of the picture):
-// - "startup" 512x512 opaque: the loading picture, painted for a 2:3 portrait screen.
+// - "startup" 320x480 opaque: the loading picture, the phone's 2:3 portrait screen.
 // - "droplet" 256x256 opaque: grey 0.5 (neutral when multiplied in twice); eight droplets in the
 //   lower half, frame k at ((k%4)/4, 0.5+(k/4)/4) to ((k%4+1)/4, 0.5+(k/4+1)/4).
 // - "water" 512x512 opaque, tiles both ways: pond water. "board" 512x512: the shallow pond floor

@@ -136,8 +136,8 @@ TEST_F(FrontLayersTest, IconsFillTheGridByRowsOrByColumnsAndTheRectangleHoldsThe
         }
         EXPECT_EQ("puzzle1000", board->GetIcon(0).attributes);
         EXPECT_EQ("puzzle1006", board->GetIcon(5).attributes);
-        // Half a step beside the icons, two steps above (room for the menu strip) and one below.
-        ExpectVector(Vector4<float>(low.x - 1.0f, low.y - 3.0f, high.x - low.x + 2.0f, high.y - low.y + 4.5f),
+        // Half a step beside the icons, three steps above and below.
+        ExpectVector(Vector4<float>(low.x - 1.0f, low.y - 4.5f, high.x - low.x + 2.0f, high.y - low.y + 9.0f),
                      board->GetRect());
     }
 }

@@ -50,6 +50,20 @@ std::string QuadrantPng(const Pixel& topLeft, const Pixel& topRight, const Pixel
     return TestImages::Png(16, 16, 3, pixels);
 }
 
+// A 16 x 8 RGB image: a red band down its left quarter and a blue one down its right, green
+// between them above and ochre below.
+std::string WidePng()
+{
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+        {
+            const Pixel& p = x < 4 ? kRed : x >= 12 ? kBlue : y < 4 ? kGreen : kOchre;
+            pixels.insert(pixels.end(), p.begin(), p.begin() + 3);
+        }
+    return TestImages::Png(16, 8, 3, pixels);
+}
+
 class LoadingGlTest : public GlFixture
 {
   protected:
@@ -75,13 +89,11 @@ class LoadingGlTest : public GlFixture
         GlFixture::TearDown();
     }
 
-    // Begins loading on the pbuffer with the screen as the whole buffer, on a stand-in window that
-    // keeps its pixels across swaps when asked (a pbuffer keeps them anyway) or cannot.
-    CLoading* BeginLoading(bool keepsPixels = false)
+    // Begins loading on the pbuffer with the screen as the whole buffer.
+    CLoading* BeginLoading()
     {
         CFileSystem::Instance();
         CDirectJ::Instance();
-        s_backend->preserveWorks = keepsPixels;
         CLoading* loading = CLoading::Instance();
         loading->Begin();
         EXPECT_TRUE(CDirectJ::Peek()->IsReady());
@@ -97,10 +109,11 @@ class LoadingGlTest : public GlFixture
                 << "channel " << i << " at (" << x << ", " << y << ")";
     }
 
-    // The quadrant picture and a sheet of sixteen greys, so that droplets differ from each other.
+    // A picture twice as wide as high, and a sheet of sixteen greys, so that droplets differ from
+    // each other.
     void WritePictures()
     {
-        m_folder.WriteData("textures/startup.png", QuadrantPng(kRed, kGreen, kBlue, kOchre));
+        m_folder.WriteData("textures/startup.png", WidePng());
         std::vector<uint8_t> greys(16);
         for (size_t i = 0; i < greys.size(); ++i)
             greys[i] = uint8_t(i * 17);
@@ -114,18 +127,13 @@ class LoadingGlTest : public GlFixture
         return frame;
     }
 
-    // A magenta square in the top left corner, far above the droplets: only a frame drawn whole
-    // paints over it.
-    static void PaintMarker()
+    // What the buffer held before a step: only a frame drawn whole leaves none of it.
+    static void FillMagenta()
     {
-        glScissor(0, kHeight - kMarkerSize, kMarkerSize, kMarkerSize);
-        glEnable(GL_SCISSOR_TEST);
         glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glDisable(GL_SCISSOR_TEST);
     }
 
-    static constexpr int kMarkerSize = 4;
     AppFolder m_folder;
     CDirectJ::BackendFactory m_factory = nullptr;
     CClock::Source m_clock = nullptr;
@@ -158,6 +166,9 @@ TEST_F(LoadingGlTest, AStepShowsThePictureUprightWithTheDropletsMultipliedOverIt
 
 TEST_F(LoadingGlTest, MissingPicturesLeaveTheScreenBlack)
 {
+    // Black whatever colour the game clears its own frames to.
+    m_folder.WriteData("rules.xml", "<rules><ui clearcolour=\"0.2,0.4,0.6,1\"/></rules>");
+    CSingleton<CRules>::Toggle(false); // read afresh: the fixture read them before they were written
     CLoading* loading = BeginLoading();
     loading->Step();
     loading->Step();
@@ -205,67 +216,41 @@ TEST_F(LoadingGlTest, FinishKeepsThePictureLoadedForTheGameAndFreesTheSheet)
     ExpectPixel(kOchre, 24, 8);
 }
 
-TEST_F(LoadingGlTest, AWindowThatKeepsItsPixelsShowsTheSameFramesWithOnlyTheBandRedrawn)
+TEST_F(LoadingGlTest, ThePictureIsStretchedOverTheWholeScreen)
 {
     WritePictures();
-    // Every frame as whole steps draw it, on a window that cannot keep its pixels.
-    CLoading* loading = BeginLoading(false);
-    EXPECT_FALSE(s_backend->swapPreserved);
-    std::vector<Frame> whole;
-    for (int step = 0; step < 34; ++step)
-    {
-        loading->Step();
-        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << step;
-        whole.push_back(ReadFrame());
-    }
-    loading->Finish();
-
-    loading = BeginLoading(true);
-    EXPECT_TRUE(s_backend->swapPreserved);
+    CLoading* loading = BeginLoading();
     loading->Step();
-    PaintMarker();
-    for (int step = 1; step < 34; ++step)
-    {
-        loading->Step();
-        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << step;
-        ExpectPixel(kMagenta, 1, kHeight - 2);
-        // Below the marker's rows: droplets come and go, and each gone one leaves the picture.
-        const Frame frame = ReadFrame();
-        const size_t compared = size_t(kWidth * (kHeight - kMarkerSize) * 4);
-        EXPECT_TRUE(std::equal(frame.begin(), frame.begin() + compared, whole[step].begin())) << step;
-    }
-    loading->Finish();
-    EXPECT_FALSE(s_backend->swapPreserved);
-    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    // The 2:1 picture on the square screen, two pixels to a texel: every band reaches the
+    // screen's edges, the left quarter is red to its last texel (kept whole, not cut at the
+    // sides) and the picture is upright.
+    ExpectPixel(kRed, 1, 16);
+    ExpectPixel(kBlue, 30, 16);
+    ExpectPixel(kGreen, 16, 28);
+    ExpectPixel(kOchre, 16, 3);
+    ExpectPixel(kRed, 6, 28);
+    ExpectPixel(kGreen, 9, 28);
 }
 
-TEST_F(LoadingGlTest, AStepDrawsWholeWhereTheWindowMayHaveLostItsPixels)
+TEST_F(LoadingGlTest, EveryStepDrawsTheWholeFrame)
 {
-    const struct
-    {
-        const char* name;
-        bool keepsPixels;
-        bool resized;
-        bool markerKept;
-    } cases[] = {
-        {"kept, same size", true, false, true},
-        {"kept, resized", true, true, false},
-        {"not kept", false, false, false},
-    };
     WritePictures();
-    for (const auto& c : cases)
+    CLoading* loading = BeginLoading();
+    FillMagenta();
+    loading->Step();
+    const Frame alone = ReadFrame();
+    const Pixel magenta{255, 0, 255, 255};
+    for (int step = 1; step < 40; ++step)
     {
-        CLoading* loading = BeginLoading(c.keepsPixels);
+        FillMagenta();
         loading->Step();
-        PaintMarker();
-        if (c.resized)
-        {
-            CDirectJ::Peek()->OnResize(Vector2<int>(kWidth, kHeight + 8));
-            m_graphics->SetViewport(0, 0, kWidth, kHeight);
-        }
-        loading->Step();
-        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << c.name;
-        ExpectPixel(c.markerKept ? kMagenta : kRed, 1, kHeight - 2);
-        loading->Finish();
+        ASSERT_EQ(s_backend->swaps, step + 1);
+        const Frame frame = ReadFrame();
+        for (size_t i = 0; i < frame.size(); i += 4)
+            ASSERT_FALSE(std::equal(magenta.begin(), magenta.end(), frame.begin() + long(i)))
+                << "step " << step << ", pixel " << i / 4;
+        // Droplets show until the row has emptied; then the picture stands alone again.
+        EXPECT_EQ(step >= 32, frame == alone) << step;
     }
+    loading->Finish();
 }

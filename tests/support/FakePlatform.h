@@ -35,11 +35,6 @@ class FakeBackend : public CPlatformBackend
     }
     bool HasGlContext() const override { return false; }
     void SwapBuffers() override { ++swaps; }
-    bool SetSwapPreserved(bool preserved) override
-    {
-        swapPreserved = preserveWorks && preserved;
-        return preserveWorks || !preserved;
-    }
     uint32_t GetTicks() override { return now; }
     void Delay(uint32_t milliseconds) override
     {
@@ -62,9 +57,6 @@ class FakeBackend : public CPlatformBackend
     bool startWorks = true;
     bool modeWorks = true;
     bool quitRequested = false;
-    // Whether the window can keep its pixels across a swap, and whether it was asked to.
-    bool preserveWorks = false;
-    bool swapPreserved = false;
     Vector2<int> nativeSize = Vector2<int>(320, 480);
     uint32_t now = 0;
     std::vector<uint32_t> delays;
@@ -106,8 +98,7 @@ class PlatformTest : public testing::Test
     {
         s_startWorks = true;
         m_folder.MakeFolder("data");
-        m_folder.WriteFile("data/rules.xml",
-                           "<rules><ui clearcolour=\"0.2,0.4,0.6,1\" cleardepth=\"0.5\"/></rules>");
+        m_folder.WriteFile("data/rules.xml", "<rules><ui clearcolour=\"0.2,0.4,0.6,1\" cleardepth=\"0.5\"/></rules>");
         m_folder.WriteFile("data/text.xml", "<text><texts><app_name>Frog Pond</app_name></texts></text>");
         s_callingPath = m_folder.Path() + "/";
         m_provider = CFileSystem::SetCallingPathProvider(&FakeCallingPath);
