@@ -126,8 +126,8 @@ void CAudio::Init()
         SetMuteNodes(false, false);
         return;
     }
-    const bool muted = CPreferences::Instance()->GetFloat("musicvolume", 0.0f) <= 0.0f;
-    SetMuteNodes(muted, !muted);
+    m_muted = CPreferences::Instance()->GetFloat("musicvolume", 0.0f) <= 0.0f;
+    SetMuteNodes(m_muted, !m_muted);
 }
 
 void CAudio::OnSchedule(float)
@@ -176,6 +176,14 @@ void CAudio::Tick()
         return;
     ConsumeMusicFinished();
     m_device->SetMusicVolume(CAudioDevice::VolumeFor(s_musicVolume.Get()));
+    // The sliders change the volume without "_mute": the switch follows it by the rule it
+    // started with, so the speaker and the menu's sound line never show the other state.
+    const bool muted = !(s_musicVolume.Get() > 0.0f);
+    if (muted != m_muted)
+    {
+        m_muted = muted;
+        SetMuteNodes(muted, !muted);
+    }
     if (s_musicVolume.Get() > 0.0f)
     {
         // While the current track plays, fading out included, the next one waits.

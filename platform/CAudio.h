@@ -70,7 +70,9 @@ class CAudio : public CScheduled, public CSingleton<CAudio>
     // playing, fades out over kFadeOutMs first.
     void PlayMusic(const char* name);
     // Applies the volumes; starts the waiting track once nothing plays; with "musicvolume" at 0
-    // stops the music and keeps the track waiting for the volume to come back.
+    // stops the music and keeps the track waiting for the volume to come back. When the music
+    // volume has crossed 0 since the mute nodes were last set, sets them again ("muteon" active
+    // while it is not above 0, "muteoff" while it is).
     void Tick();
 
     // Stops everything, frees every sample and track and closes the mixer; audio is off from then
@@ -112,6 +114,7 @@ class CAudio : public CScheduled, public CSingleton<CAudio>
     std::map<CString, CRef<CMusic>> m_musics;
 
     // Music state.
+    bool m_muted = false;   // what the mute nodes were last set to show
     CRef<CMusic> m_current; // playing or last played
     CRef<CMusic> m_next;    // waiting to start
 

@@ -14,6 +14,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -223,32 +224,40 @@ TEST_F(AudioTest, MusicWaitsForTheFadeOutBeforeTheNextTrackStarts)
     EXPECT_TRUE(Mixer().music.empty());
 }
 
+// The switch follows the music volume whoever sets it (a slider writes the preference alone):
+// muted while it is not above 0, set again only when that changes.
 TEST_F(AudioTest, MusicVolumeZeroStopsAndRaisingItRestartsTheTrack)
 {
     CPreferences::Instance()->SetFloat("musicvolume", 0.0f);
     CAudio* audio = Start();
-    EXPECT_EQ((std::vector<std::string>{"muteon+", "muteoff-"}), s_muteNodes);
+    EXPECT_EQ((std::vector<std::string>{"muteon+", "muteoff-"}), std::exchange(s_muteNodes, {}));
     audio->PlayMusic("pond");
     audio->Tick();
     EXPECT_TRUE(TakeCalls().empty()); // waits for the volume
+    EXPECT_TRUE(s_muteNodes.empty());
 
     CPreferences::Instance()->SetFloat("musicvolume", 0.3f);
     audio->Tick();
     EXPECT_EQ(38, Mixer().musicVolume);
     EXPECT_EQ(std::vector<std::string>{"play music-pond 0"}, TakeCalls());
+    EXPECT_EQ((std::vector<std::string>{"muteon-", "muteoff+"}), std::exchange(s_muteNodes, {}));
 
     CPreferences::Instance()->SetFloat("musicvolume", 0.0f);
+    CPreferences::Instance()->SetFloat("soundvolume", 0.4f); // the sounds alone do not decide
     audio->Tick();
     EXPECT_EQ(std::vector<std::string>{"halt"}, TakeCalls());
     EXPECT_EQ(nullptr, audio->GetCurrentMusic());
     EXPECT_EQ(audio->FindMusic("pond"), audio->GetNextMusic());
+    EXPECT_EQ((std::vector<std::string>{"muteon+", "muteoff-"}), std::exchange(s_muteNodes, {}));
     audio->Tick();
     EXPECT_TRUE(TakeCalls().empty());
+    EXPECT_TRUE(s_muteNodes.empty());
 
     CPreferences::Instance()->SetFloat("musicvolume", 0.8f);
     audio->Tick();
     EXPECT_EQ(std::vector<std::string>{"play music-pond 0"}, TakeCalls());
     EXPECT_TRUE(audio->GetCurrentMusic()->IsPlaying()); // the halt's report did not stop it
+    EXPECT_EQ((std::vector<std::string>{"muteon-", "muteoff+"}), s_muteNodes);
 }
 } // namespace
 
