@@ -457,6 +457,10 @@ void CPuzzle::Reset()
     services.SetFlipNodeActive("abandon", m_instructions.empty());
     services.SetFlipNodeActive("reset", false);
     services.RearmFlipDaisy();
+    // A tutorial still running shows its moves from home, where the frog now stands again: left
+    // on its step it would drag limbs that are elsewhere and undo moves that were taken back.
+    if (!m_instructions.empty())
+        services.RestartTutorial();
 }
 
 void CPuzzle::RewindForReplay()

@@ -105,6 +105,7 @@ void CInstructions::Start(const CString& name)
     while (m_step && m_step->GetName() == CXmlNode::kContentName)
         m_step = m_step->NextSibling();
     m_stepEnd = Stamp(CClock::Now());
+    m_name = name;
     if (name == "demo")
         return;
     // In "global", so that the script goes on while the game's own scheduler is paused.
@@ -164,6 +165,19 @@ void CInstructions::Resume()
         CInput::Instance()->SetButton(InputEvent::kLeft, true);
 }
 
+void CInstructions::Restart()
+{
+    if (!m_busy)
+        return;
+    const CString name = m_name;
+    const bool held = m_held;
+    Finish();
+    Start(name);
+    // Still under the pane: held at once.
+    if (held && m_busy)
+        Hold();
+}
+
 void CInstructions::Finish()
 {
     m_held = false;
@@ -192,6 +206,7 @@ void CInstructions::Finish()
         // away, a swipe that undoes the move just shown.
         if (m_fingerDown)
             MoveFinger(Vector3<float>(m_target.x, m_target.y, 1.0f));
+        m_fingerDown = false;
         SetSwallow(false);
         input->SetBlocked(false);
     }

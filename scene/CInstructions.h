@@ -38,6 +38,9 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     void Abort();
     // Ends the script at once: the finger lifted, the player's pointer given back.
     void Finish();
+    // Ends a running script and runs it again from its first step (held, when a pane is up);
+    // nothing when none runs.
+    void Restart();
     // The next step (or the end when there is none).
     void ExecuteStep();
     // Places the finger at p (view units; z the height above the glass, pressed at 0 or below)
@@ -84,8 +87,9 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     // Starts the clock again where it stopped, with the step's input as it was.
     void Resume();
 
-    // The running script.
+    // The running script and the name it was started with.
     CXmlDocument m_document;
+    CString m_name;
     CXmlNode* m_step = nullptr;
     bool m_modal = true;
     bool m_busy = false;
