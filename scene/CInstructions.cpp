@@ -15,6 +15,7 @@
 #include "core/TextFields.h"
 #include "creatures/CFrog.h"
 #include "creatures/CSkeleton.h"
+#include "platform/CCursor.h"
 #include "platform/CGame.h"
 #include "platform/CInput.h"
 #include "platform/CView.h"
@@ -148,6 +149,8 @@ void CInstructions::Hold()
     // (the flip's pause holds the frog, so the limb it drags stays in its hand).
     SetSwallow(false);
     CInput::Instance()->SetBlocked(false);
+    // The sprite stands where the finger last touched, which the player never did.
+    ShowCursor(false);
 }
 
 void CInstructions::Resume()
@@ -160,9 +163,16 @@ void CInstructions::Resume()
     if (m_skipTime != 0)
         m_skipTime = Stamp(m_skipTime + held);
     ApplyStepInput();
+    ShowCursor(true);
     // Blocking forgets the buttons held; the finger's drag goes on as one press.
     if (m_fingerDown)
         CInput::Instance()->SetButton(InputEvent::kLeft, true);
+}
+
+void CInstructions::ShowCursor(bool show)
+{
+    if (CCursor* cursor = CCursor::Peek())
+        cursor->SetVisible(show);
 }
 
 void CInstructions::Restart()
@@ -173,13 +183,15 @@ void CInstructions::Restart()
     const bool held = m_held;
     Finish();
     Start(name);
-    // Still under the pane: held at once.
+    // Still under the pane: held at once, so no frame shows the pointer's sprite over it.
     if (held && m_busy)
         Hold();
 }
 
 void CInstructions::Finish()
 {
+    if (m_held)
+        ShowCursor(true);
     m_held = false;
     if (m_busy)
     {

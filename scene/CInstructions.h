@@ -6,8 +6,9 @@
 // it; the hints keep quiet while it runs. A singleton of the group "maingame".
 // Invariant: busy exactly while a script runs; while busy, the control, the drawing and the
 // schedule are registered, and the player's pointer is blocked unless the step may be skipped.
-// While a turned-over pane (the in-game menu) is up the script holds: its clock stands still and
-// the pane has the player's input; the step goes on where it was once the pane has turned away.
+// While a turned-over pane (the in-game menu) is up the script holds: its clock stands still, the
+// pane has the player's input, and the pointer's sprite, which follows the finger's touches, is
+// not drawn over it; the step goes on where it was once the pane has turned away.
 #include "Graphics/CImposter.h"
 #include "Graphics/QuadBatch.h"
 #include "core/CRef.h"
@@ -86,6 +87,8 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     void Hold();
     // Starts the clock again where it stopped, with the step's input as it was.
     void Resume();
+    // Shows or hides the pointer's sprite.
+    static void ShowCursor(bool show);
 
     // The running script and the name it was started with.
     CXmlDocument m_document;

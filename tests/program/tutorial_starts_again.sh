@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A first run: once the first tutorial's finger has moved the left foot, the player opens the menu
-# and taps "Start again". The frog goes home, the menu stays up with the line empty (the first
+# A first run: once the first tutorial's finger has moved the left foot, the player opens the menu.
+# The tutorial stands still behind it, and nothing of it is drawn over the menu: not the pointer's
+# ring where the finger last touched. The player taps "Start again". The frog goes home, the menu stays up with the line empty (the first
 # puzzle offers no way back to the pond), and "Resume" turns it away. The tutorial then starts
 # again from its first note, so its finger shows the move from home once more, and the player's
 # one move wins.
@@ -20,6 +21,11 @@ tap_away "160 240"
 wait_saved_match currenthistory "63624443,63504443"
 xdotool key Escape || fail "cannot press Escape"
 pane_up
+# The finger rises from the foot it put down on (0, 5): the menu's margin there is bare.
+import -window root "$WORK/shot.png" || fail "cannot take a screenshot"
+convert "$WORK/shot.png" -crop "$(on_view "0.6 * cell")x$(on_view "0.6 * cell")+$(board_x -0.3)+$(board_y 4.7)" \
+    +repage -depth 8 -format '%[fx:int(255*minima.r)] %[fx:int(255*minima.g)] %[fx:int(255*minima.b)]' info: |
+    awk '{ exit !($1 > 219 && $2 > 212 && $3 > 176) }' || fail "the pointer's ring is drawn over the menu"
 xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 298)" click 1 || fail "cannot tap Start again"
 sleep 2
 is_cream "$(pane_x 40)" "$(pane_y 240)" || fail "the menu went away on Start again"
