@@ -172,6 +172,10 @@ TEST_F(PuzzlePlayTest, ResetAndUndoAtTheGoal)
     puzzle->Reset();
     EXPECT_EQ(m_services.Count("tutorial again"), 1);
     EXPECT_FALSE(m_services.nodes["abandon"]);
+    for (int i = 1; i <= 4; ++i)
+        puzzle->LandPose(Step(i));
+    puzzle->Reset();
+    EXPECT_EQ(m_services.Count("tutorial again"), 1) << "the frog stays at the goal";
 }
 
 TEST_F(PuzzlePlayTest, KnobsAndTheEstimate)
