@@ -175,19 +175,6 @@ void CInstructions::ShowCursor(bool show)
         cursor->SetVisible(show);
 }
 
-void CInstructions::Restart()
-{
-    if (!m_busy)
-        return;
-    const CString name = m_name;
-    const bool held = m_held;
-    Finish();
-    Start(name);
-    // Still under the pane: held at once, so no frame shows the pointer's sprite over it.
-    if (held && m_busy)
-        Hold();
-}
-
 void CInstructions::Finish()
 {
     if (m_held)
@@ -222,6 +209,19 @@ void CInstructions::Finish()
         SetSwallow(false);
         input->SetBlocked(false);
     }
+}
+
+void CInstructions::Restart()
+{
+    if (!m_busy)
+        return;
+    const CString name = m_name;
+    const bool held = m_held;
+    Finish();
+    Start(name);
+    // Still under the pane: held at once, so no frame shows the pointer's sprite over it.
+    if (held && m_busy)
+        Hold();
 }
 
 void CInstructions::ExecuteStep()
