@@ -65,8 +65,12 @@ void CStartup::Init()
         game->PopMode();
         return;
     }
-    // A first run that starts the default puzzle has no history of its own to restore.
-    puzzle->RestoreHistory(current != defaultPuzzle ? 1 : 0);
+    // A first run that starts the default puzzle has no history of its own to restore. Nor does
+    // a puzzle with a tutorial: its script shows its moves from the home pose it was written for,
+    // so the puzzle starts again from there, as it does when chosen in the front end. Results
+    // and unlocks are kept apart from the history and stay.
+    const bool resume = current != defaultPuzzle && puzzle->GetInstructions().empty();
+    puzzle->RestoreHistory(resume ? 1 : 0);
     puzzle->BuildEmbossSpots(1);
 }
 

@@ -59,6 +59,8 @@ class CPlayServices
     virtual void RunTutorial(const CString& name) {}
     // Closes the tutorial's current pane when a tutorial is running.
     virtual void CloseTutorialPane() {}
+    // Runs the running tutorial again from its first step; nothing when none runs.
+    virtual void RestartTutorial() {}
 
     // Buttons, the screen flip and its pane.
     virtual void SetButtonEnabled(const char* action, bool enabled) {}

@@ -457,6 +457,11 @@ void CPuzzle::Reset()
     services.SetFlipNodeActive("abandon", m_instructions.empty());
     services.SetFlipNodeActive("reset", false);
     services.RearmFlipDaisy();
+    // A tutorial still running shows its moves from home, where the frog now stands again: left
+    // on its step it would drag limbs that are elsewhere and undo moves that were taken back. (At
+    // the goal the frog stays where it is.)
+    if (!m_instructions.empty() && GetCurrentPose() == m_home)
+        services.RestartTutorial();
 }
 
 void CPuzzle::RewindForReplay()

@@ -98,7 +98,8 @@ class CPuzzle : public CBase, public CUpdate, public CShutdown, public CResizes,
     // redo). Undo at the goal changes nothing.
     Pose Undo();
     Pose Redo();
-    // Undoes back to the home pose (each step counts as an undo) and puts the frog there.
+    // Undoes back to the home pose (each step counts as an undo) and puts the frog there; a
+    // tutorial still running starts again from its first step.
     void Reset();
     // Moves every pose after home onto the redo stack for the replay (no undo counted).
     void RewindForReplay();

@@ -15,6 +15,7 @@
 #include "core/TextFields.h"
 #include "creatures/CFrog.h"
 #include "creatures/CSkeleton.h"
+#include "platform/CCursor.h"
 #include "platform/CGame.h"
 #include "platform/CInput.h"
 #include "platform/CView.h"
@@ -105,6 +106,7 @@ void CInstructions::Start(const CString& name)
     while (m_step && m_step->GetName() == CXmlNode::kContentName)
         m_step = m_step->NextSibling();
     m_stepEnd = Stamp(CClock::Now());
+    m_name = name;
     if (name == "demo")
         return;
     // In "global", so that the script goes on while the game's own scheduler is paused.
@@ -147,6 +149,8 @@ void CInstructions::Hold()
     // (the flip's pause holds the frog, so the limb it drags stays in its hand).
     SetSwallow(false);
     CInput::Instance()->SetBlocked(false);
+    // The sprite stands where the finger last touched, which the player never did.
+    ShowCursor(false);
 }
 
 void CInstructions::Resume()
@@ -159,13 +163,22 @@ void CInstructions::Resume()
     if (m_skipTime != 0)
         m_skipTime = Stamp(m_skipTime + held);
     ApplyStepInput();
+    ShowCursor(true);
     // Blocking forgets the buttons held; the finger's drag goes on as one press.
     if (m_fingerDown)
         CInput::Instance()->SetButton(InputEvent::kLeft, true);
 }
 
+void CInstructions::ShowCursor(bool show)
+{
+    if (CCursor* cursor = CCursor::Peek())
+        cursor->SetVisible(show);
+}
+
 void CInstructions::Finish()
 {
+    if (m_held)
+        ShowCursor(true);
     m_held = false;
     if (m_busy)
     {
@@ -192,9 +205,23 @@ void CInstructions::Finish()
         // away, a swipe that undoes the move just shown.
         if (m_fingerDown)
             MoveFinger(Vector3<float>(m_target.x, m_target.y, 1.0f));
+        m_fingerDown = false;
         SetSwallow(false);
         input->SetBlocked(false);
     }
+}
+
+void CInstructions::Restart()
+{
+    if (!m_busy)
+        return;
+    const CString name = m_name;
+    const bool held = m_held;
+    Finish();
+    Start(name);
+    // Still under the pane: held at once, so no frame shows the pointer's sprite over it.
+    if (held && m_busy)
+        Hold();
 }
 
 void CInstructions::ExecuteStep()

@@ -6,8 +6,9 @@
 // it; the hints keep quiet while it runs. A singleton of the group "maingame".
 // Invariant: busy exactly while a script runs; while busy, the control, the drawing and the
 // schedule are registered, and the player's pointer is blocked unless the step may be skipped.
-// While a turned-over pane (the in-game menu) is up the script holds: its clock stands still and
-// the pane has the player's input; the step goes on where it was once the pane has turned away.
+// While a turned-over pane (the in-game menu) is up the script holds: its clock stands still, the
+// pane has the player's input, and the pointer's sprite, which follows the finger's touches, is
+// not drawn over it; the step goes on where it was once the pane has turned away.
 #include "Graphics/CImposter.h"
 #include "Graphics/QuadBatch.h"
 #include "core/CRef.h"
@@ -38,6 +39,9 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     void Abort();
     // Ends the script at once: the finger lifted, the player's pointer given back.
     void Finish();
+    // Ends a running script and runs it again from its first step (held, when a pane is up);
+    // nothing when none runs.
+    void Restart();
     // The next step (or the end when there is none).
     void ExecuteStep();
     // Places the finger at p (view units; z the height above the glass, pressed at 0 or below)
@@ -83,9 +87,12 @@ class CInstructions : public CScheduled, public CControl, public CDrawing, publi
     void Hold();
     // Starts the clock again where it stopped, with the step's input as it was.
     void Resume();
+    // Shows or hides the pointer's sprite.
+    static void ShowCursor(bool show);
 
-    // The running script.
+    // The running script and the name it was started with.
     CXmlDocument m_document;
+    CString m_name;
     CXmlNode* m_step = nullptr;
     bool m_modal = true;
     bool m_busy = false;

@@ -72,3 +72,9 @@ void GamePlayServices::CloseTutorialPane()
         if (instructions->IsBusy())
             instructions->Abort();
 }
+
+void GamePlayServices::RestartTutorial()
+{
+    if (CInstructions* instructions = CInstructions::Peek())
+        instructions->Restart();
+}

@@ -27,4 +27,5 @@ class GamePlayServices : public CSceneFrogServices
     void StopReplay() override;
     void RunTutorial(const CString& name) override;
     void CloseTutorialPane() override;
+    void RestartTutorial() override;
 };

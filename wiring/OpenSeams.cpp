@@ -131,6 +131,7 @@ const std::vector<OpenSeams::Seam> kSeams = {
     SERVICE(CPlayServices, StopReplay),
     SERVICE(CPlayServices, RunTutorial),
     SERVICE(CPlayServices, CloseTutorialPane),
+    SERVICE(CPlayServices, RestartTutorial),
     SERVICE(CPlayServices, SetButtonEnabled),
     SERVICE(CPlayServices, BeginFlip),
     SERVICE(CPlayServices, FlipToGame),

@@ -65,17 +65,33 @@ TEST_F(StartupTest, NamedCommandsReachThePuzzleInPlay)
     EXPECT_EQ(PlayData::Step(0), CPuzzle::Peek()->GetCurrentPose());
 }
 
-TEST_F(StartupTest, ResumesASavedPuzzleWithItsHistory)
+TEST_F(StartupTest, ResumesASavedPuzzleWithItsHistoryUnlessItHasATutorial)
 {
-    Start();
-    CPreferences::Instance()->SetString("currentpuzzle", "puzzle1001");
-    CPreferences::Instance()->SetString("currenthistory", std::string(PlayData::kSteps[0]) + "," +
-                                                              PlayData::kSteps[1] + "," + PlayData::kSteps[2]);
-    CSingleton<CGame>::Instance();
-    CSingleton<CStartup>::Instance();
-    EXPECT_EQ("maingame", CurrentMode());
-    ASSERT_NE(nullptr, CPuzzle::Peek());
-    EXPECT_EQ(PlayData::Step(2), CPuzzle::Peek()->GetCurrentPose());
+    // A tutorial shows its moves from home, so its puzzle starts there again.
+    const struct
+    {
+        bool tutorial;
+        int pose;
+    } cases[] = {{false, 2}, {true, 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.tutorial ? "with a tutorial" : "without a tutorial");
+        Start();
+        std::string puzzle = PlayData::TinyPuzzle("Second hop");
+        if (c.tutorial)
+            puzzle.replace(puzzle.find("<hint "), 6, "<hint instructions=\"tutorial/t\" ");
+        m_folder.WriteFile("data/puzzle/puzzle1001.xml", puzzle);
+        CPreferences::Instance()->SetString("currentpuzzle", "puzzle1001");
+        CPreferences::Instance()->SetString("currenthistory", std::string(PlayData::kSteps[0]) + "," +
+                                                                  PlayData::kSteps[1] + "," + PlayData::kSteps[2]);
+        CSingleton<CGame>::Instance();
+        CSingleton<CStartup>::Instance();
+        EXPECT_EQ("maingame", CurrentMode());
+        ASSERT_NE(nullptr, CPuzzle::Peek());
+        EXPECT_EQ(PlayData::Step(c.pose), CPuzzle::Peek()->GetCurrentPose());
+        Quit();
+        Restart();
+    }
 }
 
 TEST_F(StartupTest, LeavingFromTheFrontEndStartsThereNextTime)

@@ -85,6 +85,7 @@ class FakeServices : public CPlayServices
     }
     void FirePetals() override { Log("petals"); }
     void RunTutorial(const CString& name) override { Log("tutorial " + name); }
+    void RestartTutorial() override { Log("tutorial again"); }
     void ShowFloatingText(const CString& text, float) override { Log("floater " + text); }
     void SetButtonEnabled(const char* action, bool enabled) override { buttons[action] = enabled; }
     void BeginFlip(const char* pane, CRef<CCallback> callback) override

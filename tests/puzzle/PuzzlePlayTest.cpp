@@ -161,6 +161,21 @@ TEST_F(PuzzlePlayTest, ResetAndUndoAtTheGoal)
     for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(puzzle->Redo(), Step(i));
     EXPECT_EQ(puzzle->GetUndoCount(), undos);
+
+    // Only a puzzle with a tutorial starts it again (when it runs) as the frog goes home.
+    EXPECT_EQ(m_services.Count("tutorial again"), 0);
+    std::string tutorial = PlayData::TinyPuzzle("Taught");
+    tutorial.replace(tutorial.find("<hint "), 6, "<hint instructions=\"tutorial/t\" ");
+    m_folder.WriteFile("data/puzzle/puzzle1002.xml", tutorial);
+    puzzle = Play("puzzle1002");
+    puzzle->LandPose(Step(1));
+    puzzle->Reset();
+    EXPECT_EQ(m_services.Count("tutorial again"), 1);
+    EXPECT_FALSE(m_services.nodes["abandon"]);
+    for (int i = 1; i <= 4; ++i)
+        puzzle->LandPose(Step(i));
+    puzzle->Reset();
+    EXPECT_EQ(m_services.Count("tutorial again"), 1) << "the frog stays at the goal";
 }
 
 TEST_F(PuzzlePlayTest, KnobsAndTheEstimate)

@@ -155,6 +155,41 @@ TEST_F(TutorialReplayTest, AScriptHoldsUnderATurnedOverPaneAndGoesOnWhereItWas)
     EXPECT_TRUE(tutorial->IsBusy()) << "a tap on the menu does not end the step";
 }
 
+TEST_F(TutorialReplayTest, ARestartUnderTheMenuRunsTheScriptFromItsFirstStepOnceTheMenuTurnsAway)
+{
+    m_folder.WriteFile("data/tutorial/t.xml", R"(<t modal="true"><steps>
+        <intro duration="0.5"/>
+        <press duration="1" finger="1,1,0" fingershow="true"/>
+        <wait duration="-1" skippabledelay="0"/>
+        </steps></t>)");
+    Play("puzzle1000");
+    CInstructions* tutorial = CInstructions::Instance();
+    tutorial->Restart(); // nothing runs: nothing to start again
+    EXPECT_FALSE(tutorial->IsBusy());
+    tutorial->Start("tutorial/t");
+    RunFor(800);
+    ASSERT_TRUE(Held());
+    CScreenFlip* flip = CScreenFlip::Instance();
+    flip->Begin("ingame", CScreenFlip::kTurnNow);
+    RunFor(100);
+    flip->Update(10.0f);
+
+    tutorial->Restart();
+    EXPECT_TRUE(tutorial->IsBusy());
+    EXPECT_TRUE(tutorial->IsHeld());
+    EXPECT_FALSE(tutorial->IsFingerVisible());
+    RunFor(2000);
+    EXPECT_FALSE(tutorial->IsFingerVisible()) << "no step runs behind the menu";
+    flip->Flip();
+    flip->Update(10.0f);
+    RunFor(100);
+    EXPECT_FALSE(tutorial->IsHeld());
+    EXPECT_FALSE(Held()) << "the old step's press is not carried into the new run";
+    RunFor(800);
+    EXPECT_TRUE(tutorial->IsFingerVisible());
+    EXPECT_TRUE(Held());
+}
+
 TEST_F(TutorialReplayTest, TheFingerArcsToOneSideOfItsWay)
 {
     const Vector3<float> half = CInstructions::FingerAt(Vector3<float>(), Vector3<float>(1.0f, 0.0f, 0.0f), 0.5f);
