@@ -33,8 +33,8 @@ check_menu_holds() {
 
 WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' | head -n 1)
 [ -n "$WINDOW" ] || fail "no window named Frog Pond"
-wait_cream yes "160 240" 90
-tap_away "160 240"
+wait_cream yes "160 315" 90
+tap_away "160 315"
 # The finger is on its way to the left foot: the menu.
 open_menu
 check_menu_holds first

@@ -24,8 +24,8 @@
 #include "wiring/GameButtonServices.h"
 
 #include <algorithm>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -356,9 +356,18 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
 // it, inside the frame too (the border is drawn over it) and off the other buttons.
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
-    GameButtonServices services;
-    CButtonServices* previous = CButtonServices::Install(&services);
-    const float frame = float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
+    // The game's tips (floaters), put back and ended however the test leaves.
+    struct Tips : GameButtonServices
+    {
+        CButtonServices* previous = CButtonServices::Install(this);
+        ~Tips() override
+        {
+            CButtonServices::Install(previous);
+            CSingleton<CGame>::Toggle(false); // ends the floaters' list
+        }
+    } services;
+    const float frame =
+        float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     ASSERT_GT(frame, 0.0f);
     for (const Vector2<int32_t>& screen : kScreens)
     {
@@ -373,14 +382,15 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
                 cells.push_back({a.x, a.y, b.x, b.y});
             }
         const Vector4<int32_t>& v = view.GetViewport();
-        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)}; // the viewport
-        const float k = frame * float(v.w) + 1.0f; // as the border draws it
+        // The viewport, and inside it the frame's opening as the border draws it.
+        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
+        const float k = frame * float(v.w) + 1.0f;
         const Box framed{shown.l + k, shown.t + k, shown.r - k, shown.b - k};
 
         struct Placed
         {
             std::string name;
-            Box box;            // screen pixels: the drawn quad and the hit rectangle together
+            Box box;               // screen pixels: the drawn quad and the hit rectangle together
             Vector2<float> centre; // the pane's pixels, where the button is drawn
             CDivButton* node;
             CDivPane* pane;
@@ -392,18 +402,24 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             CRef<CDivPane> pane = CDivPane::CreateByName(name);
             LayOut(*pane);
             const Vector4<float> r = pane->GetRect();
-            ForEachNode(pane.Get(), [&](CDiv* node) {
-                auto* divButton = dynamic_cast<CDivButton*>(node);
-                if (!divButton)
-                    return;
-                const CButton& button = divButton->GetButton();
-                const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
-                const float hx = button.zoom * std::max(button.GetRadius().x, button.GetActiveRadius().x);
-                const float hy = button.zoom * std::max(button.GetRadius().y, button.GetActiveRadius().y);
-                buttons.push_back({std::string(name) + "/" + std::string(button.GetTipText().c_str()),
-                                   {r.x + centre.x - hx, r.y + centre.y - hy, r.x + centre.x + hx, r.y + centre.y + hy},
-                                   centre, divButton, pane.Get()});
-            });
+            ForEachNode(
+                pane.Get(),
+                [&](CDiv* node)
+                {
+                    auto* divButton = dynamic_cast<CDivButton*>(node);
+                    if (!divButton)
+                        return;
+                    const CButton& button = divButton->GetButton();
+                    const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                    const float hx = button.zoom * std::max(button.GetRadius().x, button.GetActiveRadius().x);
+                    const float hy = button.zoom * std::max(button.GetRadius().y, button.GetActiveRadius().y);
+                    buttons.push_back(
+                        {std::string(name) + "/" + std::string(button.GetTipText().c_str()),
+                         {r.x + centre.x - hx, r.y + centre.y - hy, r.x + centre.x + hx, r.y + centre.y + hy},
+                         centre,
+                         divButton,
+                         pane.Get()});
+                });
             panes.push_back(pane);
         }
         ASSERT_GE(buttons.size(), 5u);
@@ -424,8 +440,8 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             {
                 // The button shows its tip while drawn, in the pixels of its pane's rectangle.
                 const Vector4<float> r = placed.pane->GetRect();
-                const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f), int32_t(r.z + 0.5f),
-                                                    int32_t(r.w + 0.5f)));
+                const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f),
+                                                    int32_t(r.z + 0.5f), int32_t(r.w + 0.5f)));
                 tip = dynamic_cast<CFloater*>(services.ShowTip(
                     button.GetTipText(), placed.centre + button.GetTipPosition(), button.GetTipSize()));
             }
@@ -435,9 +451,11 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             ASSERT_TRUE(tip->GetPrint()) << where.str() << "no tip";
             const CPrint& print = *tip->GetPrint();
             const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
-            const Vector2<float> b = view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
+            const Vector2<float> b =
+                view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
             const Box tipBox{a.x, a.y, b.x, b.y};
-            EXPECT_TRUE(tipBox.Inside(framed)) << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
+            EXPECT_TRUE(tipBox.Inside(framed))
+                << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
             for (const Placed& other : buttons)
             {
                 // Its pair (the other sound button) lies under it.
@@ -448,8 +466,6 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             tip->Finish();
         }
     }
-    CButtonServices::Install(previous);
-    CSingleton<CGame>::Toggle(false); // ends the floaters' list
 }
 
 // Every title, pond name and rating the game ships, one at a time in each pane that shows it, on
@@ -483,10 +499,12 @@ TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
             dictionary->SetText(key, "Zzzq");
             LayOut(*pane);
             bool shows = false;
-            ForEachNode(pane.Get(), [&](CDiv* node) {
-                if (auto* word = dynamic_cast<CDivWord*>(node))
-                    shows = shows || word->GetText() == "Zzzq";
-            });
+            ForEachNode(pane.Get(),
+                        [&](CDiv* node)
+                        {
+                            if (auto* word = dynamic_cast<CDivWord*>(node))
+                                shows = shows || word->GetText() == "Zzzq";
+                        });
             for (const std::string& value : shows ? texts.at(key) : std::vector<std::string>{})
             {
                 dictionary->SetText(key, value);
@@ -511,10 +529,11 @@ TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
                             {
                                 const Box box = BoxOf(item.node);
                                 std::ostringstream where;
-                                where << name << " with " << key << " \"" << value << "\" at " << screen.x << "x"
-                                      << screen.y << (before ? ", before" : ", after") << " the first move: "
-                                      << item.name << " " << box;
-                                EXPECT_TRUE(box.Inside(BoxOf(panel.Get()))) << where.str() << " outside its panel";
+                                where << name << " with " << key << " \"" << value << "\" at " << screen.x
+                                      << "x" << screen.y << (before ? ", before" : ", after")
+                                      << " the first move: " << item.name << " " << box;
+                                EXPECT_TRUE(box.Inside(BoxOf(panel.Get())))
+                                    << where.str() << " outside its panel";
                                 if (first)
                                 {
                                     EXPECT_TRUE(box.Inside(rest)) << where.str() << " outside the pane";
