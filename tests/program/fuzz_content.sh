@@ -265,7 +265,7 @@ blur_shows_scene() {
     for _ in $(seq 1 360); do
         kill -0 "$pid" 2>/dev/null || { echo "the tutorial run ended: $(head -c 2000 "$R/err.log")"; return; }
         if import -window root "$shot" 2>/dev/null; then
-            hex=$(convert "$shot" -format '%[hex:p{160,240}]' info: 2>/dev/null | tr 'A-F' 'a-f')
+            hex=$(convert "$shot" -format '%[hex:p{160,226}]' info: 2>/dev/null | tr 'A-F' 'a-f')
             # The pane's cream (f3 ec c8, each channel within 24).
             if [ -n "$hex" ] && [ $((16#${hex:0:2} > 219 && 16#${hex:2:2} > 212 && 16#${hex:4:2} > 176 && 16#${hex:4:2} < 225)) = 1 ]; then
                 colours=$(convert "$shot" -crop 240x80+40+40 +repage -format %k info:)

@@ -33,8 +33,9 @@ check_menu_holds() {
 
 WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' | head -n 1)
 [ -n "$WINDOW" ] || fail "no window named Frog Pond"
-wait_cream yes "160 240" 90
-tap_away "160 240"
+# The welcome pane, sampled between its title and its text (which stands in its middle).
+wait_cream yes "160 226" 90
+tap_away "160 226"
 # The finger is on its way to the left foot: the menu.
 open_menu
 check_menu_holds first

@@ -86,7 +86,7 @@ pane_gone
 mapfile -t STEPS < <(hint_steps puzzle1001)
 # shellcheck disable=SC2046
 drag_cells $(moved_limb "${STEPS[0]}" "${STEPS[1]}")
-tap "$(pane_x 26)" "$(bottom_y 437)" "the undo button"
+tap "$(pane_x 48)" "$(bottom_y 435)" "the undo button"
 sleep 1.5
 shot unhinted
 # shellcheck disable=SC2046

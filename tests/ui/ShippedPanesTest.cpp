@@ -4,21 +4,28 @@
 // other, and each keyframe showing the same panel, moved by the same em, on every screen.
 #include "Graphics/CFoundry.h"
 #include "Graphics/CMaterialSet.h"
+#include "Graphics/CPrint.h"
 #include "Graphics/CTextureSet.h"
 #include "core/CDictionary.h"
 #include "core/CFileSystem.h"
+#include "core/CRules.h"
 #include "core/CXmlDocument.h"
 #include "core/CXmlNode.h"
+#include "creatures/CFloater.h"
+#include "platform/CGame.h"
 #include "platform/CView.h"
 #include "support/AppFolder.h"
 #include "support/FakeClock.h"
 #include "support/TestScopes.h"
+#include "ui/CDivButton.h"
 #include "ui/CDivPane.h"
 #include "ui/CDivTransform.h"
 #include "ui/CDivWord.h"
+#include "wiring/GameButtonServices.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -52,6 +59,11 @@ struct Box
         return {std::max(l, o.l), std::max(t, o.t), std::min(r, o.r), std::min(b, o.b)};
     }
 };
+
+std::ostream& operator<<(std::ostream& out, const Box& b)
+{
+    return out << "(" << b.l << ", " << b.t << ")-(" << b.r << ", " << b.b << ")";
+}
 
 Box BoxOf(CDiv* node)
 {
@@ -199,6 +211,14 @@ std::vector<CDiv*> PanelsIn(CDivPane& pane, const Box& seen)
     return panels;
 }
 
+void ForEachNode(CDiv* node, const std::function<void(CDiv*)>& visit)
+{
+    visit(node);
+    for (const CRef<CDiv>& child : node->GetChildren())
+        if (child)
+            ForEachNode(child.Get(), visit);
+}
+
 void FindPanes(CXmlNode* node, const std::string& label, std::vector<PaneSource>& out)
 {
     for (CXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
@@ -327,4 +347,205 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
                 }
             }
     }
+}
+
+// The buttons of play (the strip along the bottom and the pond's sound switch) on every screen:
+// each, as drawn and as hit, inside the screen's frame (the border the rules make as wide as a
+// fraction of the screen's height) and clear of every cell of the board as the board is placed
+// there (the whole-screen view; every pond lies at (0, 0)); and each tip, shown as the game shows
+// it, inside the frame too (the border is drawn over it) and off the other buttons.
+TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
+{
+    // The game's tips (floaters), put back and ended however the test leaves.
+    struct Tips : GameButtonServices
+    {
+        CButtonServices* previous = CButtonServices::Install(this);
+        ~Tips() override
+        {
+            CButtonServices::Install(previous);
+            CSingleton<CGame>::Toggle(false); // ends the floaters' list
+        }
+    } services;
+    const float frame =
+        float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
+    ASSERT_GT(frame, 0.0f);
+    for (const Vector2<int32_t>& screen : kScreens)
+    {
+        CView::SetScreenFromRules(screen, 0.0f);
+        const CView& view = CView::GetScreenView();
+        std::vector<Box> cells;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+            {
+                const Vector2<float> a = view.ViewToScreen(Vector2<float>(x - 0.5f, y - 0.5f));
+                const Vector2<float> b = view.ViewToScreen(Vector2<float>(x + 0.5f, y + 0.5f));
+                cells.push_back({a.x, a.y, b.x, b.y});
+            }
+        const Vector4<int32_t>& v = view.GetViewport();
+        // The viewport, and inside it the frame's opening as the border draws it.
+        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
+        const float k = frame * float(v.w) + 1.0f;
+        const Box framed{shown.l + k, shown.t + k, shown.r - k, shown.b - k};
+
+        struct Placed
+        {
+            std::string name;
+            Box box;               // screen pixels: the drawn quad and the hit rectangle together
+            Vector2<float> centre; // the pane's pixels, where the button is drawn
+            CDivButton* node;
+            CDivPane* pane;
+        };
+        std::vector<Placed> buttons;
+        std::vector<CRef<CDivPane>> panes;
+        for (const char* name : {"hud", "sound"})
+        {
+            CRef<CDivPane> pane = CDivPane::CreateByName(name);
+            LayOut(*pane);
+            const Vector4<float> r = pane->GetRect();
+            ForEachNode(
+                pane.Get(),
+                [&](CDiv* node)
+                {
+                    auto* divButton = dynamic_cast<CDivButton*>(node);
+                    if (!divButton)
+                        return;
+                    const CButton& button = divButton->GetButton();
+                    const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                    const float hx = button.zoom * std::max(button.GetRadius().x, button.GetActiveRadius().x);
+                    const float hy = button.zoom * std::max(button.GetRadius().y, button.GetActiveRadius().y);
+                    buttons.push_back(
+                        {std::string(name) + "/" + std::string(button.GetTipText().c_str()),
+                         {r.x + centre.x - hx, r.y + centre.y - hy, r.x + centre.x + hx, r.y + centre.y + hy},
+                         centre,
+                         divButton,
+                         pane.Get()});
+                });
+            panes.push_back(pane);
+        }
+        ASSERT_GE(buttons.size(), 5u);
+
+        for (const Placed& placed : buttons)
+        {
+            std::ostringstream where;
+            where << placed.name << " at " << screen.x << "x" << screen.y << ", " << placed.box << ": ";
+            EXPECT_TRUE(placed.box.Inside(framed)) << where.str() << "not inside the frame " << framed;
+            for (size_t c = 0; c < cells.size(); ++c)
+                EXPECT_FALSE(placed.box.Overlaps(cells[c]))
+                    << where.str() << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+
+            const CButton& button = placed.node->GetButton();
+            if (button.GetTipText().empty())
+                continue;
+            CRef<CFloater> tip;
+            {
+                // The button shows its tip while drawn, in the pixels of its pane's rectangle.
+                const Vector4<float> r = placed.pane->GetRect();
+                const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f),
+                                                    int32_t(r.z + 0.5f), int32_t(r.w + 0.5f)));
+                tip = dynamic_cast<CFloater*>(services.ShowTip(
+                    button.GetTipText(), placed.centre + button.GetTipPosition(), button.GetTipSize()));
+            }
+            ASSERT_TRUE(tip);
+            m_clock.Advance(100);
+            tip->Tick(0.1f);
+            ASSERT_TRUE(tip->GetPrint()) << where.str() << "no tip";
+            const CPrint& print = *tip->GetPrint();
+            const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
+            const Vector2<float> b =
+                view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
+            const Box tipBox{a.x, a.y, b.x, b.y};
+            EXPECT_TRUE(tipBox.Inside(framed))
+                << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
+            for (const Placed& other : buttons)
+            {
+                // Its pair (the other sound button) lies under it.
+                if (other.box.Overlaps(placed.box))
+                    continue;
+                EXPECT_FALSE(tipBox.Overlaps(other.box)) << where.str() << "its tip over " << other.name;
+            }
+            tip->Finish();
+        }
+    }
+}
+
+// Every title, pond name and rating the game ships, one at a time in each pane that shows it, on
+// every screen, before and after the first move: each word inside its panel, and the words of the
+// panel at rest inside the pane. The flow layout puts a word wider than its line on the line
+// whole, past the panel's edge, so the panels must be wide enough for the widest word.
+TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
+{
+    const auto texts = GameTexts();
+    CDictionary* dictionary = CDictionary::Instance();
+    for (const auto& [key, values] : texts)
+        dictionary->SetText(key, values.front());
+    struct ActiveAgain
+    {
+        ~ActiveAgain()
+        {
+            for (const char* id : {"abandon", "reset", "muteoff", "muteon", "best"})
+                CDivPane::SetActiveById(id, true);
+        }
+    } activeAgain;
+
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/ui"))
+    {
+        const std::string name = entry.path().stem().string();
+        CView::SetScreenFromRules(kScreens[0], 0.0f);
+        CRef<CDivPane> pane = CDivPane::CreateByName(name.c_str());
+        for (const char* key : {"puz_title", "puz_pond", "puz_rating"})
+        {
+            // Only the panes that show it.
+            dictionary->SetText(key, "Zzzq");
+            LayOut(*pane);
+            bool shows = false;
+            ForEachNode(pane.Get(),
+                        [&](CDiv* node)
+                        {
+                            if (auto* word = dynamic_cast<CDivWord*>(node))
+                                shows = shows || word->GetText() == "Zzzq";
+                        });
+            for (const std::string& value : shows ? texts.at(key) : std::vector<std::string>{})
+            {
+                dictionary->SetText(key, value);
+                for (const Vector2<int32_t>& screen : kScreens)
+                    for (bool before : {true, false})
+                    {
+                        for (const auto& [id, active] : std::map<const char*, bool>{
+                                 {"abandon", before}, {"reset", !before}, {"best", !before}})
+                            CDivPane::SetActiveById(id, active);
+                        CView::SetScreenFromRules(screen, 0.0f);
+                        LayOut(*pane);
+                        const Vector4<float> r = pane->GetRect();
+                        const Box rest{0.0f, 0.0f, r.z, r.w};
+                        bool first = true;
+                        for (const CRef<CDiv>& panel : pane->GetChildren())
+                        {
+                            if (!panel || !panel->IsActive() || panel->GetClassName() == "transform")
+                                continue;
+                            std::vector<Item> items;
+                            CollectItems(panel.Get(), panel.Get(), items);
+                            for (const Item& item : items)
+                            {
+                                const Box box = BoxOf(item.node);
+                                std::ostringstream where;
+                                where << name << " with " << key << " \"" << value << "\" at " << screen.x
+                                      << "x" << screen.y << (before ? ", before" : ", after")
+                                      << " the first move: " << item.name << " " << box;
+                                EXPECT_TRUE(box.Inside(BoxOf(panel.Get())))
+                                    << where.str() << " outside its panel";
+                                if (first)
+                                {
+                                    EXPECT_TRUE(box.Inside(rest)) << where.str() << " outside the pane";
+                                }
+                            }
+                            first = false;
+                            ++checked;
+                        }
+                    }
+            }
+            dictionary->SetText(key, texts.at(key).front());
+        }
+    }
+    EXPECT_GT(checked, 0);
 }
