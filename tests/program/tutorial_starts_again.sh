@@ -16,8 +16,8 @@ start_xvfb
 start_game
 
 timeout 60 xdotool search --sync --onlyvisible --name '^Frog Pond$' >/dev/null || fail "no window named Frog Pond"
-wait_cream yes "160 240" 90
-tap_away "160 240"
+wait_cream yes "160 226" 90
+tap_away "160 226"
 wait_saved_match currenthistory "63624443,63504443"
 xdotool key Escape || fail "cannot press Escape"
 pane_up
@@ -33,8 +33,8 @@ xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 265)" click 1 || fail "cannot
 pane_gone
 
 # Left on its step, the tutorial would hand over at once with the left foot back at home.
-wait_cream yes "160 240" 15
-tap_away "160 240"
+wait_cream yes "160 226" 15
+tap_away "160 226"
 wait_cream yes "18 40" 30
 tap_away "18 40"
 drag_cells 3 6 2 5
