@@ -456,13 +456,9 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             const Box tipBox{a.x, a.y, b.x, b.y};
             EXPECT_TRUE(tipBox.Inside(framed))
                 << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
+            // Every button, its own (and its pair, the other sound button under it) among them.
             for (const Placed& other : buttons)
-            {
-                // Its pair (the other sound button) lies under it.
-                if (other.box.Overlaps(placed.box))
-                    continue;
                 EXPECT_FALSE(tipBox.Overlaps(other.box)) << where.str() << "its tip over " << other.name;
-            }
             tip->Finish();
         }
     }
