@@ -26,19 +26,10 @@ size_t SkipBlanks(std::string_view text, size_t at)
     return at;
 }
 
-bool IsAsciiLetter(char c)
+// What ends a name: a byte that separates the tokens of a tag or ends the tag, or a zero byte.
+bool EndsName(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsNameStart(char c)
-{
-    return IsAsciiLetter(c) || c == '_' || c == ':';
-}
-
-bool IsNameChar(char c)
-{
-    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return IsBlank(c) || c == '=' || c == '"' || c == '<' || c == '>' || c == '/' || c == '\0';
 }
 
 bool IsAllBlank(std::string_view text)
@@ -513,10 +504,11 @@ bool CXmlParser::Parse(CStream& stream, CXmlNode& holder, Mode mode)
 
 size_t CXmlParser::NameLength(std::string_view text)
 {
-    if (text.empty() || !IsNameStart(text.front()))
+    // A tag that begins so is a declaration, comment or processing instruction.
+    if (text.empty() || text.front() == '!' || text.front() == '?')
         return 0;
-    size_t length = 1;
-    while (length < text.size() && IsNameChar(text[length]))
+    size_t length = 0;
+    while (length < text.size() && !EndsName(text[length]))
         ++length;
     return length;
 }

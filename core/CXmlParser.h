@@ -35,7 +35,8 @@ class CXmlParser
     // callers discard it or salvage it.
     static bool Parse(CStream& stream, CXmlNode& holder, Mode mode = Mode::kLenient);
 
-    // The length of the name that text begins with: an ASCII letter, "_" or ":", then letters,
-    // digits, "-", ".", "_" or ":". 0 when text does not begin with a name.
+    // The length of the name that text begins with: the bytes up to the first blank, "=", double
+    // quote, "<", ">", "/" or zero byte. 0 when text begins with "!" or "?", as a declaration,
+    // comment or processing instruction does: a name read back as it was written.
     static size_t NameLength(std::string_view text);
 };

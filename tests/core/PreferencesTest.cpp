@@ -240,8 +240,9 @@ TEST_F(PreferencesTest, ADamagedFileKeepsEveryCompleteRecordAndACopyAside)
         AppFolder::ReleaseStores();
     }
 
-    // A byte flipped in the top element's name: that name is never written, the records are.
-    m_app.WriteApp("preferences.xml", "<pre\xa3" "ferences unlocked=\"1003\" />");
+    // A top element's name that could not be read back: that name is never written, the
+    // records are.
+    m_app.WriteApp("preferences.xml", "<\"pre ferences\" unlocked=\"1003\" />");
     Start();
     EXPECT_EQ(Preferences()->GetString("unlocked"), "1003");
     ASSERT_TRUE(Preferences()->Save());

@@ -76,7 +76,7 @@ TEST(EssentialDocumentsTest, AFlippedByteIsRefusedWithWhatIsWrong)
         {"<rules><ui a=\"1\"/></rulXs>", damaged},
         {"<rules><ui a=\"1\" b/></rules>", damaged},
         {"<rules><ui a=\"1/></rules>", damaged},
-        {"<rules><u\xa3i a=\"1\"/></rules>", damaged},
+        {"<rules><u=i a=\"1\"/></rules>", damaged},
         {"<rules><ui a=\"1\"\x1a/></rules>", damaged},
         {"<rules><ui a=\"1\"/>\x1a</rules>x", damaged},
         {"<rules><ui a=\"1\"/></rules><!-- open", damaged},
