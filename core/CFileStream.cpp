@@ -194,6 +194,7 @@ bool CFileStream::ReadString(CString& out, char delimiter)
     const int wanted = static_cast<unsigned char>(delimiter);
     int64_t consumed = 0;
     bool overflow = false;
+    bool failed = false;
     // Each pass scans a run of up to chunk - 1 bytes other than the delimiter, and then the byte
     // after it. Only that byte is tested for the delimiter, 0xFF and 0: inside the run both are
     // data. The end of the input counts as 0xFF there.
@@ -206,7 +207,11 @@ bool CFileStream::ReadString(CString& out, char delimiter)
         {
             const int c = getc(m_file);
             if (c == EOF)
+            {
+                // A read that failed now, not the end of the input: what was read is not the text.
+                failed = ferror(m_file) && !feof(m_file);
                 break;
+            }
             ++consumed;
             if (remaining > 0)
                 --remaining;
@@ -233,7 +238,8 @@ bool CFileStream::ReadString(CString& out, char delimiter)
     EndAccess(consumed);
     if (remaining == 0)
         m_flags |= kEnd;
-    if (overflow || consumed == 0 || (m_flags & kError))
+    // A text the scan delimited is returned whatever an earlier operation left in the flags.
+    if (overflow || consumed == 0 || failed)
     {
         out.clear();
         return false;

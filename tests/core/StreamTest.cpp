@@ -49,6 +49,18 @@ TEST(StreamTest, FileReadStringEndsAtTheDelimiterOnly)
     EXPECT_FALSE(stream.ReadString(text, '\n'));
     EXPECT_EQ(text, "");
     EXPECT_FALSE(stream.HasError());
+
+    // An error an earlier operation left in the flags keeps no delimited text from its reader.
+    CFileStream file(path, CFileStream::kRead);
+    CFileStream flagged;
+    flagged.AttachWindow(file, 0, 1000);
+    flagged.Seek(1001, CStream::kFromEnd);
+    ASSERT_TRUE(flagged.HasError());
+    EXPECT_TRUE(flagged.ReadString(text, '\n'));
+    EXPECT_EQ(text, "abc");
+    EXPECT_TRUE(flagged.ReadString(text, '\n'));
+    EXPECT_EQ(text, "");
+    EXPECT_TRUE(flagged.HasError());
 }
 
 TEST(StreamTest, FileReadStringFailsOnceItsLineBufferReachesTheLimit)
