@@ -51,9 +51,9 @@ std::vector<uint32_t> ReadGameOrder(const char* section)
 const std::vector<std::string_view>& GamePasses()
 {
     static const std::vector<std::string_view> passes = {
-        "predraw1", "predraw",      "preposter", "pond",   "knobs",     "fly",          "body",    "ui",
-        "floaters", "popout",       "overlays",  "petals", "statframe", "modaloverlay", "preplay", "replay",
-        "border",   "instructions", "post",      "post1",  "debug",     "console",      "cursor"};
+        "predraw1",     "predraw", "preposter", "pond",   "knobs",     "fly",     "body",   "ui",
+        "floaters",     "popout",  "overlays",  "petals", "statframe", "preplay", "replay", "border",
+        "instructions", "post",    "post1",     "debug",  "console",   "cursor"};
     return passes;
 }
 
