@@ -22,11 +22,16 @@ open_menu() {
     wait_cream yes "160 240" 5
 }
 # While the menu is up nothing of the tutorial's top pane is drawn over the backdrop above it,
-# and the finger's move is not made.
+# and the finger's move is not made: watched for as long as the finger takes from its first note
+# to lifting off the foot, and the save after it (2 to 3 s), so that a tutorial going on behind
+# the menu would have saved its move.
+MOVE_SECONDS=$(sed -n '/<point /,/<lift /s/.*duration="\([0-9.]*\)".*/\1/p' "$WORK/data/tutorial/first.xml" |
+    awk '{ s += $1 } END { print int(s + 3.5) }')
+[ "${MOVE_SECONDS:-0}" -gt 3 ] || fail "no step durations from the point to the lift in the first tutorial"
 check_menu_holds() {
     sleep 0.5
     is_cream 160 30 && fail "a tutorial pane is drawn over the menu ($1)"
-    sleep 4
+    sleep "$MOVE_SECONDS"
     [ "$(saved currenthistory)" != "$DEMO_MOVE" ] || fail "the finger's move went on behind the menu ($1)"
     is_cream 160 30 && fail "a tutorial pane came up over the menu ($1)"
 }
