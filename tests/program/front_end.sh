@@ -52,7 +52,7 @@ read -r r g b <<<"$(mean pane 160 150)"
 [ "$r" -gt 150 ] && [ "$g" -gt 150 ] || fail "no pane in the middle of the screen (mean $r $g $b)"
 
 # Play: the pane turns away from puzzle 1001, which is then the puzzle in play.
-xdotool mousemove --sync 160 315 click 1 || fail "cannot tap Play"
+xdotool mousemove --sync 160 305 click 1 || fail "cannot tap Play"
 sleep 3
 alive "after Play"
 

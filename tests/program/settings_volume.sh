@@ -114,31 +114,31 @@ xdotool key Escape || fail "cannot press Escape"
 pane_up
 MENU=$(pane_crop 40 60 240 360)
 # The moves made and the performance under the title: "Moves: 1, par 2" and "Perfect" here.
-MOVES=$(pane_crop 80 142 160 40)
+MOVES=$(pane_crop 116 104 144 48)
 # The end of the sound line, "off" or "on"; the taps below keep the pointer's marker out of it.
-SOUNDLINE=$(pane_crop 172 312 40 24)
+SOUNDLINE=$(pane_crop 172 251 40 24)
 shot menu
-tap_pane centre 130 347 "Settings"
+tap_pane centre 160 306 "Settings"
 settle "$MENU"
 shot settings
 expect_changed menu settings "$MENU" "Settings did not pan into view"
 
 # The music knob, at 0.8 of its track, dragged past the left end.
-SLIDER=$(pane_crop 120 186 160 30)
-drag_knob left centre 224 201
+SLIDER=$(pane_crop 120 182 160 30)
+drag_knob left centre 224 197
 shot music
 expect_changed settings music "$SLIDER" "the music slider looks the same after the drag"
 wait_saved musicvolume 0.000000
 [ "$(saved soundvolume)" = "$sound" ] || fail "soundvolume changed to $(saved soundvolume)"
 
 # Back to the menu, which offers to turn the sound on, and from it to the puzzle.
-tap_pane centre 145 331 "Back"
+tap_pane centre 160 329 "Back"
 settle "$MENU"
 shot back
 expect_same menu back "$MENU" "Back did not pan the menu home"
 expect_same menu back "$MOVES" "the music knob's drag to the left took the move back"
 expect_text_changed menu back "$SOUNDLINE" "the menu still offers \"Sound off\" with the music at 0"
-tap_pane centre 160 264 "Resume"
+tap_pane centre 160 178 "Resume"
 pane_gone
 shot resumed
 expect_changed menu resumed "$MENU" "Resume did not return to the puzzle"
@@ -160,10 +160,10 @@ sleep 1.5
 # "Sound on", then "Sound off": both volumes up, then both down.
 xdotool key Escape || fail "cannot press Escape"
 pane_up
-tap_pane centre 128 323 "Sound on"
+tap_pane centre 160 263 "Sound on"
 wait_saved musicvolume 0.800000
 sleep 0.5
-tap_pane centre 128 323 "Sound off"
+tap_pane centre 160 263 "Sound off"
 wait_saved musicvolume 0.000000
 [ "$(saved soundvolume)" = 0.000000 ] || fail "\"Sound off\" left soundvolume at $(saved soundvolume)"
 shot muted
@@ -172,18 +172,18 @@ expect_same back muted "$SOUNDLINE" "the menu does not offer \"Sound on\" after 
 
 # The music knob, at the left end, dragged past the right end: the music comes back, and the
 # move taken back stays so.
-tap_pane centre 130 347 "Settings"
+tap_pane centre 160 306 "Settings"
 settle "$MENU"
-drag_knob right centre 147 201
+drag_knob right centre 147 197
 wait_saved musicvolume 1.000000
-tap_pane centre 145 331 "Back"
+tap_pane centre 160 329 "Back"
 settle "$MENU"
 shot raised
 expect_same muted raised "$MOVES" "the music knob's drag to the right made the move again"
 expect_same menu raised "$SOUNDLINE" "the menu does not offer \"Sound off\" with the music raised"
 
 # To the board of puzzles, and its settings.
-tap_pane centre 160 298 "Back to the pond"
+tap_pane centre 160 220 "Back to the pond"
 pane_gone
 played="$(saved currentpuzzle)/$(saved currenthistory)"
 STRIP=$(top_crop 40 10 240 70)

@@ -79,7 +79,7 @@ pane_up
 shot wingame
 changed=$(differing replayed wingame)
 [ "${changed:-0}" -gt "$HALF_VIEW" ] || fail "the win pane changed only $changed pixels of the screen"
-tap "$(pane_x 160)" "$(pane_y 290)" "Next puzzle"
+tap "$(pane_x 160)" "$(pane_y 280)" "Next puzzle"
 pane_gone
 
 # Puzzle 1001: its first move and the undo button offer the hint button; its tap shows the ghost.
@@ -110,7 +110,7 @@ pane_gone
 xdotool key Escape
 pane_up
 shot menu
-tap "$(pane_x 160)" "$(pane_y 298)" "Back to the pond"
+tap "$(pane_x 160)" "$(pane_y 220)" "Back to the pond"
 sleep 3
 alive "after leaving the puzzle"
 shot left

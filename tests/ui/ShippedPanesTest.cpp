@@ -17,6 +17,7 @@
 #include "support/AppFolder.h"
 #include "support/FakeClock.h"
 #include "support/TestScopes.h"
+#include "ui/CDivA.h"
 #include "ui/CDivButton.h"
 #include "ui/CDivPane.h"
 #include "ui/CDivTransform.h"
@@ -29,6 +30,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +75,40 @@ Box BoxOf(CDiv* node)
     const Vector2<float> size = node->GetSize();
     return {corner.x, corner.y, corner.x + size.x, corner.y + size.y};
 }
+
+// The box a node's hit test takes: its own box with the gap after it, and its children's (a link
+// is no box of its own: its words, or the boxes it holds, are what is hit).
+Box HitBoxOf(CDiv* node)
+{
+    const Vector2<float> p = node->GetPosition();
+    const Vector2<float> size = node->GetSize() + Vector2<float>(node->GetTrailingGap().x, 0.0f);
+    std::optional<Box> box;
+    if (size.x > 0.0f && size.y > 0.0f)
+        box = Box{p.x, p.y, p.x + size.x, p.y + size.y};
+    for (const CRef<CDiv>& child : node->GetChildren())
+    {
+        if (!child)
+            break;
+        const Box inner = HitBoxOf(child.Get());
+        if (!(inner.r > inner.l && inner.b > inner.t))
+            continue;
+        box = box ? Box{std::min(box->l, inner.l), std::min(box->t, inner.t), std::max(box->r, inner.r),
+                        std::max(box->b, inner.b)}
+                  : inner;
+    }
+    return box.value_or(Box{p.x, p.y, p.x, p.y});
+}
+
+// The states the tests turn nodes on and off by are remembered for every pane made later: all on
+// again at the end.
+struct ActiveAgain
+{
+    ~ActiveAgain()
+    {
+        for (const char* id : {"abandon", "reset", "muteoff", "muteon", "best"})
+            CDivPane::SetActiveById(id, true);
+    }
+};
 
 // What a player sees of a tree: each drawn item (words, buttons, sliders, daisies, pictures)
 // with the top-level node (panel) it belongs to.
@@ -248,15 +284,7 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
 
     const auto texts = GameTexts();
     CDictionary* dictionary = CDictionary::Instance();
-    // The states are remembered for every pane made later: all on again at the end.
-    struct ActiveAgain
-    {
-        ~ActiveAgain()
-        {
-            for (const char* id : {"abandon", "reset", "muteoff", "muteon", "best"})
-                CDivPane::SetActiveById(id, true);
-        }
-    } activeAgain;
+    const ActiveAgain activeAgain;
     for (const auto& [key, values] : texts)
         dictionary->SetText(key, values.front());
 
@@ -474,14 +502,7 @@ TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
     CDictionary* dictionary = CDictionary::Instance();
     for (const auto& [key, values] : texts)
         dictionary->SetText(key, values.front());
-    struct ActiveAgain
-    {
-        ~ActiveAgain()
-        {
-            for (const char* id : {"abandon", "reset", "muteoff", "muteon", "best"})
-                CDivPane::SetActiveById(id, true);
-        }
-    } activeAgain;
+    const ActiveAgain activeAgain;
 
     int checked = 0;
     for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/ui"))
@@ -541,6 +562,115 @@ TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
                     }
             }
             dictionary->SetText(key, texts.at(key).front());
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+// What a player taps in every pane of data/ui on the phone's screen, at every pan keyframe and
+// with either node of each pair that shares a line: every node that takes a tap (a node with an
+// onclick, a link, a button by its hit radius) has a target at least 40 pixels high (the usual
+// touch target is 44), a button 40 wide as well, inside the pane's rectangle and clear of every
+// other target active with it, so that a thumb a few pixels off still takes the line it meant.
+TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone)
+{
+    constexpr float kLeastPixels = 40.0f;
+    // The game never makes both nodes of a pair active, as the panes' ids name them: a move made
+    // or not (reset, abandon), the sound off or on (muteon, muteoff).
+    using States = std::vector<std::pair<const char*, bool>>;
+    const States kStates[] = {
+        {{"reset", false}, {"abandon", true}, {"muteon", false}, {"muteoff", true}},
+        {{"reset", false}, {"abandon", true}, {"muteon", true}, {"muteoff", false}},
+        {{"reset", true}, {"abandon", false}, {"muteon", false}, {"muteoff", true}},
+        {{"reset", true}, {"abandon", false}, {"muteon", true}, {"muteoff", false}},
+    };
+    const ActiveAgain activeAgain;
+    struct Target
+    {
+        std::string name;
+        Box box;
+        bool button;
+    };
+
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/ui"))
+    {
+        const std::string name = entry.path().stem().string();
+        CView::SetScreenFromRules(kScreens[0], 0.0f);
+        CRef<CDivPane> pane = CDivPane::CreateByName(name.c_str());
+        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
+        for (const CRef<CDiv>& child : pane->GetChildren())
+            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+                for (const auto& [keyframeName, keyframe] : transform->GetKeyframes())
+                    keyframes.emplace_back(keyframeName, keyframe);
+
+        for (const States& states : kStates)
+        {
+            for (const auto& [id, active] : states)
+                CDivPane::SetActiveById(id, active);
+            CView::SetScreenFromRules(kScreens[0], 0.0f);
+            LayOut(*pane);
+            std::vector<Target> targets;
+            ForEachNode(pane.Get(),
+                        [&](CDiv* node)
+                        {
+                            if (!node->IsActive())
+                                return;
+                            if (auto* divButton = dynamic_cast<CDivButton*>(node))
+                            {
+                                const CButton& button = divButton->GetButton();
+                                const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                                const Vector2<float> half = button.zoom * button.GetActiveRadius();
+                                targets.push_back({NameOf(node) + " " + button.GetTipText().c_str(),
+                                                   {centre.x - half.x, centre.y - half.y, centre.x + half.x,
+                                                    centre.y + half.y},
+                                                   true});
+                            }
+                            else if (auto* link = dynamic_cast<CDivA*>(node))
+                                targets.push_back(
+                                    {NameOf(node) + " to " + link->GetHref().c_str(), HitBoxOf(node), false});
+                            else if (!node->GetOnClick().empty())
+                                targets.push_back({NameOf(node) + " posting " + node->GetOnClick().c_str(),
+                                                   HitBoxOf(node), false});
+                        });
+            for (const auto& [keyframeName, keyframe] : keyframes)
+            {
+                pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+                // The pane's rectangle in the tree's pixels, and the screen's pixels to one of them.
+                const Vector4<float> r = pane->GetRect();
+                const Vector2<float> a = pane->MapToTree(Vector2<float>(r.x, r.y));
+                const Vector2<float> b = pane->MapToTree(Vector2<float>(r.x + r.z, r.y + r.w));
+                const Box seen{a.x, a.y, b.x, b.y};
+                const float pixels = r.z / (b.x - a.x);
+                std::ostringstream where;
+                where << name << ", " << keyframeName;
+                for (const auto& [id, active] : states)
+                    where << (active ? ", " : ", no ") << id;
+                where << ": ";
+
+                std::vector<const Target*> shown;
+                for (const Target& target : targets)
+                    if (target.box.Overlaps(seen))
+                        shown.push_back(&target);
+                for (const Target* target : shown)
+                {
+                    const Box& box = target->box;
+                    EXPECT_GE((box.b - box.t) * pixels, kLeastPixels - kSlack)
+                        << where.str() << target->name << " " << box << " is too low a target";
+                    if (target->button)
+                    {
+                        EXPECT_GE((box.r - box.l) * pixels, kLeastPixels - kSlack)
+                            << where.str() << target->name << " " << box << " is too narrow a target";
+                    }
+                    EXPECT_TRUE(box.Inside(seen))
+                        << where.str() << target->name << " " << box << " outside the pane " << seen;
+                    for (const Target* other : shown)
+                        if (other < target && box.Overlaps(other->box))
+                            ADD_FAILURE() << where.str() << target->name << " " << box << " over " << other->name
+                                          << " " << other->box;
+                    ++checked;
+                }
+            }
         }
     }
     EXPECT_GT(checked, 0);
