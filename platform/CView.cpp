@@ -346,7 +346,12 @@ Vector4<int32_t> CView::RotateViewport(const Vector4<int32_t>& viewport, const V
 
 Vector4<int32_t> CView::ComputeGlViewport() const
 {
-    return RotateViewport(m_viewport, s_logicalSize, GetEffectiveRotation());
+    // Logical pixels count rows from the top of the screen; the turn counts them from the
+    // bottom, as GL does. Turning a top-down viewport would mirror a viewport off the screen's
+    // middle through it on a sideways screen, away from where its touches land.
+    Vector4<int32_t> upright = m_viewport;
+    upright.y = s_logicalSize.y - m_viewport.y - m_viewport.w;
+    return RotateViewport(upright, s_logicalSize, GetEffectiveRotation());
 }
 
 Matrix4 CView::ComputeProjection() const
@@ -395,11 +400,7 @@ void CView::ApplyIfTop()
 {
     if (!IsTop() || !IsGlUp())
         return;
-    Vector4<int32_t> viewport = ComputeGlViewport();
-    // The turned viewport counts rows from the top of the window, as logical pixels do; GL
-    // counts them from the bottom. Only a viewport off the window's middle shows the difference.
-    const bool sideways = int32_t(WrapDegrees(GetEffectiveRotation()) / 90.0f) % 2 != 0;
-    viewport.y = (sideways ? s_logicalSize.x : s_logicalSize.y) - viewport.y - viewport.w;
+    const Vector4<int32_t> viewport = ComputeGlViewport();
     CGraphics::Peek()->SetViewport(viewport.x, viewport.y, viewport.z, viewport.w);
     const Matrix4 projection = ComputeProjection();
     glMatrixMode(GL_PROJECTION);

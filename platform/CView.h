@@ -105,9 +105,11 @@ class CView
 
     // The pure halves of applying a view. Rotation in degrees in [0, 360).
     float GetEffectiveRotation() const;
-    // The GL viewport: the logical viewport turned with the screen (GL has the physical screen).
+    // A viewport of the logical screen with rows counted from its bottom, turned with the
+    // screen into the physical screen's (GL's) pixels.
     static Vector4<int32_t> RotateViewport(const Vector4<int32_t>& viewport,
                                            const Vector2<int32_t>& logicalSize, float rotation);
+    // The GL viewport of this view (rows from the window's bottom).
     Vector4<int32_t> ComputeGlViewport() const;
     // The projection matrix: the rotation about z, then the orthographic box (y down) or the
     // perspective frustum whose plane at distance d shows the rectangle from its top left.

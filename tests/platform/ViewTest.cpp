@@ -1,5 +1,6 @@
 #include "core/CRules.h"
 #include "core/CString.h"
+#include "platform/CDirectJ.h"
 #include "platform/CView.h"
 #include "support/AppFolder.h"
 
@@ -82,8 +83,8 @@ TEST_F(ViewTest, ACriticalViewThatShowsNothingGivesTheBoardAndIsReported)
 {
     const Rect board(-1, -1, 9, 9);
     const CString longText(5000, '9');
-    for (const char* text : {"abc", "1e39,1e39,1e39,1e39", "0,0,0,0", "-1,-1,-9,9", "nan", "0,0,1e-20",
-                             longText.c_str()})
+    for (const char* text :
+         {"abc", "1e39,1e39,1e39,1e39", "0,0,0,0", "-1,-1,-9,9", "nan", "0,0,1e-20", longText.c_str()})
     {
         testing::internal::CaptureStderr();
         ExpectRect(CView::ParseCriticalView(text), board);
@@ -166,6 +167,41 @@ TEST_F(ViewTest, ViewportsTurnWithTheScreen)
     ExpectViewport(screen.ComputeGlViewport(), Viewport(0, 120, 320, 240));
     CView fixed(Viewport(0, 0, 10, 10), Rect(0, 0, 1, 1), 180.0f);
     EXPECT_EQ(fixed.GetEffectiveRotation(), 180.0f);
+}
+
+// On a screen turned any way, a point of a view is drawn on the pixel of the panel whose touch
+// the platform maps back to that point: drawing and touch agree for a viewport anywhere.
+TEST_F(ViewTest, ATurnedViewIsDrawnWhereItsTouchesLand)
+{
+    const Vector2<int> window(320, 480);
+    const Viewport viewports[] = {{10, 20, 100, 50}, {0, 0, 60, 30}, {200, 150, 40, 90}};
+    for (float rotation : {0.0f, 90.0f, 180.0f, 270.0f})
+    {
+        const bool sideways = rotation == 90.0f || rotation == 270.0f;
+        const Vector2<int32_t> logical =
+            sideways ? Vector2<int32_t>(window.y, window.x) : Vector2<int32_t>(window);
+        CView::SetScreen(logical, rotation, Rect(-1, -1, 9, 9), 0.0f, 0.0f);
+        for (const Viewport& viewport : viewports)
+        {
+            const CView view(viewport, Rect(0, 0, 10, 10), rotation);
+            const Viewport gl = view.ComputeGlViewport();
+            for (const Vector2<float>& point :
+                 {Vector2<float>(0, 0), Vector2<float>(10, 10), Vector2<float>(2.5f, 7.5f)})
+            {
+                const Vector2<float> ndc = Project(view.ComputeProjection(), point.x, point.y);
+                // GL's pixels count rows from the bottom of the panel, the platform's from its top.
+                const Vector2<float> panel(float(gl.x) + (ndc.x + 1.0f) / 2.0f * float(gl.z),
+                                           float(window.y) -
+                                               (float(gl.y) + (ndc.y + 1.0f) / 2.0f * float(gl.w)));
+                const Vector2<float> touched = CDirectJ::ScreenToLogical(panel, window, rotation);
+                const Vector2<float> expected = view.ViewToScreen(point);
+                EXPECT_NEAR(touched.x, expected.x, 1e-3f)
+                    << rotation << " degrees, viewport x " << viewport.x;
+                EXPECT_NEAR(touched.y, expected.y, 1e-3f)
+                    << rotation << " degrees, viewport x " << viewport.x;
+            }
+        }
+    }
 }
 
 TEST_F(ViewTest, ProjectionsPutTheRectangleTopLeftAtTheScreensTopLeft)
