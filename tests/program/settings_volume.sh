@@ -186,21 +186,21 @@ expect_same menu raised "$SOUNDLINE" "the menu does not offer \"Sound off\" with
 tap_pane centre 160 220 "Back to the pond"
 pane_gone
 played="$(saved currentpuzzle)/$(saved currenthistory)"
-STRIP=$(top_crop 40 10 240 70)
+STRIP=$(top_crop 40 10 240 80)
 shot board
-tap_pane top 160 64 "the gear"
+tap_pane top 160 71 "the gear"
 settle "$STRIP"
 shot volumes
 expect_changed board volumes "$STRIP" "the gear did not pan the strip to the volumes"
-drag_knob right top 134 60
+drag_knob right top 121 66
 wait_saved soundvolume 1.000000
-drag_knob left top 208 60
+drag_knob left top 199 66
 wait_saved soundvolume 0.000000
 [ "$(saved musicvolume)" = 1.000000 ] || fail "musicvolume changed to $(saved musicvolume)"
 sleep 1
 [ "$(saved currentpuzzle)/$(saved currenthistory)" = "$played" ] ||
     fail "the board's sliders changed the puzzle in play to $(saved currentpuzzle)/$(saved currenthistory)"
-tap_pane top 246 24 "the back button"
+tap_pane top 246 48 "the back button"
 settle "$STRIP"
 shot home
 expect_same board home "$STRIP" "the back button did not pan the strip home"

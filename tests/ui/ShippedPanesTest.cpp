@@ -675,3 +675,108 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
     }
     EXPECT_GT(checked, 0);
 }
+
+// The front end's strip (ui/menu) on every screen, at rest and panned to its volumes: each tip of
+// a button in view, shown as the game shows it, inside the screen's frame and off every button in
+// view, its own (and the other sound button under it) among them. The back button's tip stands
+// at the screen's right edge over the frame: the game places a tip by the button's place in the
+// strip before its pan, which puts the volumes' buttons past the right edge, and the tip is then
+// moved in only as far as the edge.
+TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
+{
+    struct Tips : GameButtonServices
+    {
+        CButtonServices* previous = CButtonServices::Install(this);
+        ~Tips() override
+        {
+            CButtonServices::Install(previous);
+            CSingleton<CGame>::Toggle(false);
+        }
+    } services;
+    const float frame =
+        float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
+    for (const Vector2<int32_t>& screen : kScreens)
+    {
+        CView::SetScreenFromRules(screen, 0.0f);
+        const CView& view = CView::GetScreenView();
+        const Vector4<int32_t>& v = view.GetViewport();
+        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
+        const float k = frame * float(v.w) + 1.0f;
+        const Box framed{shown.l + k, shown.t + k, shown.r - k, shown.b - k};
+
+        CRef<CDivPane> pane = CDivPane::CreateByName("menu");
+        LayOut(*pane);
+        std::vector<CDivButton*> nodes;
+        ForEachNode(pane.Get(),
+                    [&](CDiv* node)
+                    {
+                        if (auto* button = dynamic_cast<CDivButton*>(node))
+                            nodes.push_back(button);
+                    });
+        ASSERT_EQ(nodes.size(), 5u);
+        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
+        for (const CRef<CDiv>& child : pane->GetChildren())
+            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+                for (const auto& [name, keyframe] : transform->GetKeyframes())
+                    keyframes.emplace_back(name, keyframe);
+        ASSERT_EQ(keyframes.size(), 3u);
+
+        const Vector4<float> r = pane->GetRect();
+        for (const auto& [name, keyframe] : keyframes)
+        {
+            pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+            // Where the tree's origin is drawn on the screen, panned.
+            const Vector2<float> origin = Vector2<float>(r.x, r.y) - pane->MapToTree(Vector2<float>(r.x, r.y));
+            struct Placed
+            {
+                CDivButton* node;
+                Box box;               // screen pixels, drawn and hit together
+                Vector2<float> centre; // the tree's pixels
+            };
+            std::vector<Placed> inView;
+            for (CDivButton* node : nodes)
+            {
+                const CButton& button = node->GetButton();
+                const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                const float hx = button.zoom * std::max(button.GetRadius().x, button.GetActiveRadius().x);
+                const float hy = button.zoom * std::max(button.GetRadius().y, button.GetActiveRadius().y);
+                const Vector2<float> c = origin + centre;
+                const Box box{c.x - hx, c.y - hy, c.x + hx, c.y + hy};
+                if (box.Overlaps(shown))
+                    inView.push_back({node, box, centre});
+            }
+            EXPECT_FALSE(inView.empty()) << name;
+            for (const Placed& placed : inView)
+            {
+                const CButton& button = placed.node->GetButton();
+                std::ostringstream where;
+                where << button.GetTipText().c_str() << " at " << screen.x << "x" << screen.y << ", " << name
+                      << ", " << placed.box << ": ";
+                CRef<CFloater> tip;
+                {
+                    const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f),
+                                                        int32_t(r.z + 0.5f), int32_t(r.w + 0.5f)));
+                    tip = dynamic_cast<CFloater*>(services.ShowTip(
+                        button.GetTipText(), placed.centre + button.GetTipPosition(), button.GetTipSize()));
+                }
+                ASSERT_TRUE(tip);
+                m_clock.Advance(100);
+                tip->Tick(0.1f);
+                ASSERT_TRUE(tip->GetPrint()) << where.str() << "no tip";
+                const CPrint& print = *tip->GetPrint();
+                const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
+                const Vector2<float> b = view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
+                const Box tipBox{a.x, a.y, b.x, b.y};
+                if (button.GetTipText() == CDictionary::Instance()->GetText("tip_back"))
+                    EXPECT_TRUE(tipBox.Inside(shown)) << where.str() << "its tip " << tipBox << " off the screen";
+                else
+                    EXPECT_TRUE(tipBox.Inside(framed))
+                        << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
+                for (const Placed& other : inView)
+                    EXPECT_FALSE(tipBox.Overlaps(other.box))
+                        << where.str() << "its tip over " << other.node->GetButton().GetTipText().c_str();
+                tip->Finish();
+            }
+        }
+    }
+}
