@@ -229,6 +229,46 @@ class ShippedPanesTest : public testing::Test
         return (bottom - top) * 1000.0f + width;
     }
 
+    // The game's tips (floaters), put back and ended however the test leaves.
+    struct Tips : GameButtonServices
+    {
+        CButtonServices* previous = CButtonServices::Install(this);
+        ~Tips() override
+        {
+            CButtonServices::Install(previous);
+            CSingleton<CGame>::Toggle(false); // ends the floaters' list
+        }
+    };
+
+    // The screen box of a button's tip as the game shows it: through its own tip service, in the
+    // pixels of the pane's rectangle, as the button shows it while drawn. False when none shows.
+    bool TipBox(Tips& services, const Vector4<float>& paneRect, const CButton& button,
+                const Vector2<float>& centre, Box& box)
+    {
+        CRef<CFloater> tip;
+        {
+            const CView pixels(Vector4<int32_t>(int32_t(paneRect.x + 0.5f), int32_t(paneRect.y + 0.5f),
+                                                int32_t(paneRect.z + 0.5f), int32_t(paneRect.w + 0.5f)));
+            tip = dynamic_cast<CFloater*>(
+                services.ShowTip(button.GetTipText(), centre + button.GetTipPosition(), button.GetTipSize()));
+        }
+        if (!tip)
+            return false;
+        m_clock.Advance(100);
+        tip->Tick(0.1f);
+        const CPrint* print = tip->GetPrint();
+        if (print)
+        {
+            const CView& view = CView::GetScreenView();
+            const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
+            const Vector2<float> b =
+                view.ViewToScreen(tip->GetPosition() + print->GetExtent() * print->GetScale());
+            box = {a.x, a.y, b.x, b.y};
+        }
+        tip->Finish();
+        return print != nullptr;
+    }
+
     FakeClock m_clock;
     TestScopes m_scopes;
     AppFolder m_folder;
@@ -384,16 +424,7 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
 // it, inside the frame too (the border is drawn over it) and off the other buttons.
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
-    // The game's tips (floaters), put back and ended however the test leaves.
-    struct Tips : GameButtonServices
-    {
-        CButtonServices* previous = CButtonServices::Install(this);
-        ~Tips() override
-        {
-            CButtonServices::Install(previous);
-            CSingleton<CGame>::Toggle(false); // ends the floaters' list
-        }
-    } services;
+    Tips services;
     const float frame =
         float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     ASSERT_GT(frame, 0.0f);
@@ -464,30 +495,14 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             const CButton& button = placed.node->GetButton();
             if (button.GetTipText().empty())
                 continue;
-            CRef<CFloater> tip;
-            {
-                // The button shows its tip while drawn, in the pixels of its pane's rectangle.
-                const Vector4<float> r = placed.pane->GetRect();
-                const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f),
-                                                    int32_t(r.z + 0.5f), int32_t(r.w + 0.5f)));
-                tip = dynamic_cast<CFloater*>(services.ShowTip(
-                    button.GetTipText(), placed.centre + button.GetTipPosition(), button.GetTipSize()));
-            }
-            ASSERT_TRUE(tip);
-            m_clock.Advance(100);
-            tip->Tick(0.1f);
-            ASSERT_TRUE(tip->GetPrint()) << where.str() << "no tip";
-            const CPrint& print = *tip->GetPrint();
-            const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
-            const Vector2<float> b =
-                view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
-            const Box tipBox{a.x, a.y, b.x, b.y};
+            Box tipBox;
+            ASSERT_TRUE(TipBox(services, placed.pane->GetRect(), button, placed.centre, tipBox))
+                << where.str() << "no tip";
             EXPECT_TRUE(tipBox.Inside(framed))
                 << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
             // Every button, its own (and its pair, the other sound button under it) among them.
             for (const Placed& other : buttons)
                 EXPECT_FALSE(tipBox.Overlaps(other.box)) << where.str() << "its tip over " << other.name;
-            tip->Finish();
         }
     }
 }
@@ -619,7 +634,8 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
                             if (auto* divButton = dynamic_cast<CDivButton*>(node))
                             {
                                 const CButton& button = divButton->GetButton();
-                                const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                                const Vector2<float> centre =
+                                    node->GetPosition() + button.zoom * button.GetRadius();
                                 const Vector2<float> half = button.zoom * button.GetActiveRadius();
                                 targets.push_back({NameOf(node) + " " + button.GetTipText().c_str(),
                                                    {centre.x - half.x, centre.y - half.y, centre.x + half.x,
@@ -666,8 +682,8 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
                         << where.str() << target->name << " " << box << " outside the pane " << seen;
                     for (const Target* other : shown)
                         if (other < target && box.Overlaps(other->box))
-                            ADD_FAILURE() << where.str() << target->name << " " << box << " over " << other->name
-                                          << " " << other->box;
+                            ADD_FAILURE() << where.str() << target->name << " " << box << " over "
+                                          << other->name << " " << other->box;
                     ++checked;
                 }
             }
@@ -684,15 +700,7 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
 // moved in only as far as the edge.
 TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
 {
-    struct Tips : GameButtonServices
-    {
-        CButtonServices* previous = CButtonServices::Install(this);
-        ~Tips() override
-        {
-            CButtonServices::Install(previous);
-            CSingleton<CGame>::Toggle(false);
-        }
-    } services;
+    Tips services;
     const float frame =
         float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     for (const Vector2<int32_t>& screen : kScreens)
@@ -726,7 +734,8 @@ TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
         {
             pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
             // Where the tree's origin is drawn on the screen, panned.
-            const Vector2<float> origin = Vector2<float>(r.x, r.y) - pane->MapToTree(Vector2<float>(r.x, r.y));
+            const Vector2<float> origin =
+                Vector2<float>(r.x, r.y) - pane->MapToTree(Vector2<float>(r.x, r.y));
             struct Placed
             {
                 CDivButton* node;
@@ -752,30 +761,17 @@ TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
                 std::ostringstream where;
                 where << button.GetTipText().c_str() << " at " << screen.x << "x" << screen.y << ", " << name
                       << ", " << placed.box << ": ";
-                CRef<CFloater> tip;
-                {
-                    const CView pixels(Vector4<int32_t>(int32_t(r.x + 0.5f), int32_t(r.y + 0.5f),
-                                                        int32_t(r.z + 0.5f), int32_t(r.w + 0.5f)));
-                    tip = dynamic_cast<CFloater*>(services.ShowTip(
-                        button.GetTipText(), placed.centre + button.GetTipPosition(), button.GetTipSize()));
-                }
-                ASSERT_TRUE(tip);
-                m_clock.Advance(100);
-                tip->Tick(0.1f);
-                ASSERT_TRUE(tip->GetPrint()) << where.str() << "no tip";
-                const CPrint& print = *tip->GetPrint();
-                const Vector2<float> a = view.ViewToScreen(tip->GetPosition());
-                const Vector2<float> b = view.ViewToScreen(tip->GetPosition() + print.GetExtent() * print.GetScale());
-                const Box tipBox{a.x, a.y, b.x, b.y};
+                Box tipBox;
+                ASSERT_TRUE(TipBox(services, r, button, placed.centre, tipBox)) << where.str() << "no tip";
                 if (button.GetTipText() == CDictionary::Instance()->GetText("tip_back"))
-                    EXPECT_TRUE(tipBox.Inside(shown)) << where.str() << "its tip " << tipBox << " off the screen";
+                    EXPECT_TRUE(tipBox.Inside(shown))
+                        << where.str() << "its tip " << tipBox << " off the screen";
                 else
                     EXPECT_TRUE(tipBox.Inside(framed))
                         << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
                 for (const Placed& other : inView)
                     EXPECT_FALSE(tipBox.Overlaps(other.box))
                         << where.str() << "its tip over " << other.node->GetButton().GetTipText().c_str();
-                tip->Finish();
             }
         }
     }
