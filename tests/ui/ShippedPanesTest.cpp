@@ -369,9 +369,15 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
     const float frame =
         float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     ASSERT_GT(frame, 0.0f);
+    // Each screen as it stands and turned by the keys either way: the logical screen then has
+    // the window's sides swapped, and the whole-screen view is letterboxed again for it.
+    std::vector<std::pair<Vector2<int32_t>, float>> screens;
     for (const Vector2<int32_t>& screen : kScreens)
+        for (const float rotation : {0.0f, 90.0f, 270.0f})
+            screens.emplace_back(rotation == 0.0f ? screen : Vector2<int32_t>(screen.y, screen.x), rotation);
+    for (const auto& [screen, rotation] : screens)
     {
-        CView::SetScreenFromRules(screen, 0.0f);
+        CView::SetScreenFromRules(screen, rotation);
         const CView& view = CView::GetScreenView();
         std::vector<Box> cells;
         for (int y = 0; y < 8; ++y)
@@ -424,14 +430,18 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
         }
         ASSERT_GE(buttons.size(), 5u);
 
+        auto framedOffTheBoard = [&](const Box& box, const std::string& where)
+        {
+            EXPECT_TRUE(box.Inside(framed)) << where << "not inside the frame " << framed;
+            for (size_t c = 0; c < cells.size(); ++c)
+                EXPECT_FALSE(box.Overlaps(cells[c])) << where << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+        };
         for (const Placed& placed : buttons)
         {
             std::ostringstream where;
-            where << placed.name << " at " << screen.x << "x" << screen.y << ", " << placed.box << ": ";
-            EXPECT_TRUE(placed.box.Inside(framed)) << where.str() << "not inside the frame " << framed;
-            for (size_t c = 0; c < cells.size(); ++c)
-                EXPECT_FALSE(placed.box.Overlaps(cells[c]))
-                    << where.str() << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+            where << placed.name << " at " << screen.x << "x" << screen.y << " turned " << rotation << ", "
+                  << placed.box << ": ";
+            framedOffTheBoard(placed.box, where.str());
 
             const CButton& button = placed.node->GetButton();
             if (button.GetTipText().empty())
@@ -458,8 +468,47 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
                 << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
             // Every button, its own (and its pair, the other sound button under it) among them.
             for (const Placed& other : buttons)
-                EXPECT_FALSE(tipBox.Overlaps(other.box)) << where.str() << "its tip over " << other.name;
+                EXPECT_FALSE(tipBox.Overlaps(other.box))
+                    << where.str() << "its tip " << tipBox << " over " << other.name;
             tip->Finish();
+        }
+
+        // The strip at each of its pans (the line that says a tap goes on, once the puzzle is
+        // won): the words its rectangle shows lie inside the frame, off the board and off the
+        // sound switch, which stays where it is.
+        CDivPane& strip = *panes.front();
+        std::vector<std::pair<std::string, CDivTransform::Keyframe>> pans{{"at rest", {}}};
+        for (const CRef<CDiv>& child : strip.GetChildren())
+            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+                for (const auto& [name, keyframe] : transform->GetKeyframes())
+                    pans.emplace_back(name, keyframe);
+        const Vector4<float> r = strip.GetRect();
+        const Box shownStrip{r.x, r.y, r.x + r.z, r.y + r.w};
+        for (const auto& [name, keyframe] : pans)
+        {
+            strip.AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+            // The tree's point of the rectangle's corner and the tree's units per pixel.
+            const Vector2<float> o = strip.MapToTree(Vector2<float>(r.x, r.y));
+            const Vector2<float> u = strip.MapToTree(Vector2<float>(r.x + 1.0f, r.y + 1.0f)) - o;
+            ForEachNode(&strip,
+                        [&](CDiv* node)
+                        {
+                            auto* word = dynamic_cast<CDivWord*>(node);
+                            if (!word)
+                                return;
+                            const Box t = BoxOf(node);
+                            const Box box{r.x + (t.l - o.x) / u.x, r.y + (t.t - o.y) / u.y,
+                                          r.x + (t.r - o.x) / u.x, r.y + (t.b - o.y) / u.y};
+                            if (!box.Overlaps(shownStrip))
+                                return;
+                            std::ostringstream where;
+                            where << "hud/" << NameOf(node) << " at " << screen.x << "x" << screen.y
+                                  << " turned " << rotation << ", " << name << ", " << box << ": ";
+                            framedOffTheBoard(box, where.str());
+                            for (const Placed& other : buttons)
+                                EXPECT_FALSE(other.pane != &strip && box.Overlaps(other.box))
+                                    << where.str() << "over " << other.name;
+                        });
         }
     }
 }
