@@ -349,11 +349,12 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
     }
 }
 
-// The buttons of play (the strip along the bottom and the pond's sound switch) on every screen:
-// each, as drawn and as hit, inside the screen's frame (the border the rules make as wide as a
-// fraction of the screen's height) and clear of every cell of the board as the board is placed
-// there (the whole-screen view; every pond lies at (0, 0)); and each tip, shown as the game shows
-// it, inside the frame too (the border is drawn over it) and off the other buttons.
+// The buttons of play (the strip along the bottom and the pond's sound switch) on every screen,
+// as it stands and turned: each, as drawn and as hit, inside the screen's frame (the border the
+// rules make as wide as a fraction of the screen's height) and clear of every cell of the board as
+// the board is placed there (the whole-screen view; every pond lies at (0, 0)); each tip, shown as
+// the game shows it, inside the frame too (the border is drawn over it) and off the other buttons;
+// and what the strip shows at each of its pans inside the frame, off the board and off the switch.
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
     // The game's tips (floaters), put back and ended however the test leaves.
@@ -434,7 +435,8 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
         {
             EXPECT_TRUE(box.Inside(framed)) << where << "not inside the frame " << framed;
             for (size_t c = 0; c < cells.size(); ++c)
-                EXPECT_FALSE(box.Overlaps(cells[c])) << where << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+                EXPECT_FALSE(box.Overlaps(cells[c]))
+                    << where << "over the cell (" << c % 8 << ", " << c / 8 << ")";
         };
         for (const Placed& placed : buttons)
         {
@@ -493,8 +495,7 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
             ForEachNode(&strip,
                         [&](CDiv* node)
                         {
-                            auto* word = dynamic_cast<CDivWord*>(node);
-                            if (!word)
+                            if (!dynamic_cast<CDivWord*>(node))
                                 return;
                             const Box t = BoxOf(node);
                             const Box box{r.x + (t.l - o.x) / u.x, r.y + (t.t - o.y) / u.y,
