@@ -400,7 +400,10 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
                     for (const Item& item : items)
                         if (std::find(panels.begin(), panels.end(), item.panel) != panels.end())
                             shown.push_back(&item);
-                    EXPECT_FALSE(shown.empty()) << where.str() << "nothing in view";
+                    // The banner after a win shows only while its command pans it in.
+                    const bool hidden = source.label == "tapon" && keyframe.pan == Vector2<float>();
+                    EXPECT_EQ(shown.empty(), hidden)
+                        << where.str() << (hidden ? "in view" : "nothing in view");
                     for (const Item* item : shown)
                     {
                         const Box box = BoxOf(item->node);
@@ -417,20 +420,27 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
     }
 }
 
-// The buttons of play (the strip along the bottom and the pond's sound switch) on every screen:
-// each, as drawn and as hit, inside the screen's frame (the border the rules make as wide as a
-// fraction of the screen's height) and clear of every cell of the board as the board is placed
-// there (the whole-screen view; every pond lies at (0, 0)); and each tip, shown as the game shows
-// it, inside the frame too (the border is drawn over it) and off the other buttons.
+// The buttons of play (the strip along the bottom and the pond's sound switch) on every screen,
+// as it stands and turned: each, as drawn and as hit, inside the screen's frame (the border the
+// rules make as wide as a fraction of the screen's height) and clear of every cell of the board as
+// the board is placed there (the whole-screen view; every pond lies at (0, 0)); each tip, shown as
+// the game shows it, inside the frame too (the border is drawn over it) and off the other buttons;
+// and what the strip shows at each of its pans inside the frame, off the board and off the switch.
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
     Tips services;
     const float frame =
         float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     ASSERT_GT(frame, 0.0f);
+    // Each screen as it stands and turned by the keys either way: the logical screen then has
+    // the window's sides swapped, and the whole-screen view is letterboxed again for it.
+    std::vector<std::pair<Vector2<int32_t>, float>> screens;
     for (const Vector2<int32_t>& screen : kScreens)
+        for (const float rotation : {0.0f, 90.0f, 270.0f})
+            screens.emplace_back(rotation == 0.0f ? screen : Vector2<int32_t>(screen.y, screen.x), rotation);
+    for (const auto& [screen, rotation] : screens)
     {
-        CView::SetScreenFromRules(screen, 0.0f);
+        CView::SetScreenFromRules(screen, rotation);
         const CView& view = CView::GetScreenView();
         std::vector<Box> cells;
         for (int y = 0; y < 8; ++y)
@@ -483,14 +493,19 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
         }
         ASSERT_GE(buttons.size(), 5u);
 
+        auto framedOffTheBoard = [&](const Box& box, const std::string& where)
+        {
+            EXPECT_TRUE(box.Inside(framed)) << where << "not inside the frame " << framed;
+            for (size_t c = 0; c < cells.size(); ++c)
+                EXPECT_FALSE(box.Overlaps(cells[c]))
+                    << where << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+        };
         for (const Placed& placed : buttons)
         {
             std::ostringstream where;
-            where << placed.name << " at " << screen.x << "x" << screen.y << ", " << placed.box << ": ";
-            EXPECT_TRUE(placed.box.Inside(framed)) << where.str() << "not inside the frame " << framed;
-            for (size_t c = 0; c < cells.size(); ++c)
-                EXPECT_FALSE(placed.box.Overlaps(cells[c]))
-                    << where.str() << "over the cell (" << c % 8 << ", " << c / 8 << ")";
+            where << placed.name << " at " << screen.x << "x" << screen.y << " turned " << rotation << ", "
+                  << placed.box << ": ";
+            framedOffTheBoard(placed.box, where.str());
 
             const CButton& button = placed.node->GetButton();
             if (button.GetTipText().empty())
@@ -502,8 +517,46 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
                 << where.str() << "its tip " << tipBox << " not inside the frame " << framed;
             // Every button, its own (and its pair, the other sound button under it) among them.
             for (const Placed& other : buttons)
-                EXPECT_FALSE(tipBox.Overlaps(other.box)) << where.str() << "its tip over " << other.name;
+                EXPECT_FALSE(tipBox.Overlaps(other.box))
+                    << where.str() << "its tip " << tipBox << " over " << other.name;
         }
+
+        // The banner that says a tap goes on, once the puzzle is won, at each of its pans: the
+        // words its rectangle shows lie inside the frame and off the board.
+        CRef<CDivPane> banner = CDivPane::CreateByName("tapon");
+        LayOut(*banner);
+        std::vector<std::pair<std::string, CDivTransform::Keyframe>> pans{{"at rest", {}}};
+        for (const CRef<CDiv>& child : banner->GetChildren())
+            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+                for (const auto& [name, keyframe] : transform->GetKeyframes())
+                    pans.emplace_back(name, keyframe);
+        const Vector4<float> r = banner->GetRect();
+        const Box shownBanner{r.x, r.y, r.x + r.z, r.y + r.w};
+        int words = 0;
+        for (const auto& [name, keyframe] : pans)
+        {
+            banner->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+            // The tree's point of the rectangle's corner and the tree's units per pixel.
+            const Vector2<float> o = banner->MapToTree(Vector2<float>(r.x, r.y));
+            const Vector2<float> u = banner->MapToTree(Vector2<float>(r.x + 1.0f, r.y + 1.0f)) - o;
+            ForEachNode(banner.Get(),
+                        [&](CDiv* node)
+                        {
+                            if (!dynamic_cast<CDivWord*>(node))
+                                return;
+                            const Box t = BoxOf(node);
+                            const Box box{r.x + (t.l - o.x) / u.x, r.y + (t.t - o.y) / u.y,
+                                          r.x + (t.r - o.x) / u.x, r.y + (t.b - o.y) / u.y};
+                            if (!box.Overlaps(shownBanner))
+                                return;
+                            std::ostringstream where;
+                            where << "tapon/" << NameOf(node) << " at " << screen.x << "x" << screen.y
+                                  << " turned " << rotation << ", " << name << ", " << box << ": ";
+                            framedOffTheBoard(box, where.str());
+                            ++words;
+                        });
+        }
+        EXPECT_GT(words, 0) << "no words of the banner show at " << screen.x << "x" << screen.y;
     }
 }
 
