@@ -99,6 +99,18 @@ Box HitBoxOf(CDiv* node)
     return box.value_or(Box{p.x, p.y, p.x, p.y});
 }
 
+// The pane at rest, then each keyframe of its Transform, by name.
+using Keyframes = std::vector<std::pair<std::string, CDivTransform::Keyframe>>;
+Keyframes KeyframesOf(CDivPane& pane)
+{
+    Keyframes keyframes{{"at rest", {}}};
+    for (const CRef<CDiv>& child : pane.GetChildren())
+        if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
+            for (const auto& [name, keyframe] : transform->GetKeyframes())
+                keyframes.emplace_back(name, keyframe);
+    return keyframes;
+}
+
 // The states the tests turn nodes on and off by are remembered for every pane made later: all on
 // again at the end.
 struct ActiveAgain
@@ -190,6 +202,8 @@ class ShippedPanesTest : public testing::Test
         // The game's own data, fonts included, as the data folder.
         fs::remove_all(m_folder.PathOf("data"));
         fs::create_directory_symlink(FROG_DATA_DIR, m_folder.PathOf("data"));
+        // The rules too, loaded before any screen is laid out, as the game loads them at start.
+        CRules::Instance()->GetRoot();
         CFoundry::Instance();
     }
     ~ShippedPanesTest() override
@@ -227,6 +241,25 @@ class ShippedPanesTest : public testing::Test
             width += box.r - box.l;
         }
         return (bottom - top) * 1000.0f + width;
+    }
+
+    // The screen view's viewport in pixels.
+    static Box ShownOf(const CView& view)
+    {
+        const Vector4<int32_t>& v = view.GetViewport();
+        return {float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
+    }
+
+    // The opening of the screen's frame inside the viewport, as the border draws it: as wide as
+    // "border/thickness" of the viewport's height.
+    static Box FramedOf(const CView& view)
+    {
+        const float frame = float(
+            std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
+        EXPECT_GT(frame, 0.0f);
+        const Box shown = ShownOf(view);
+        const float k = frame * float(view.GetViewport().w) + 1.0f;
+        return {shown.l + k, shown.t + k, shown.r - k, shown.b - k};
     }
 
     // The game's tips (floaters), put back and ended however the test leaves.
@@ -348,11 +381,7 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
         }
 
         // Each keyframe (and the pane at rest): the panels in view and the pan in em.
-        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
-        for (const CRef<CDiv>& child : pane->GetChildren())
-            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
-                for (const auto& [name, keyframe] : transform->GetKeyframes())
-                    keyframes.emplace_back(name, keyframe);
+        const Keyframes keyframes = KeyframesOf(*pane);
         std::map<std::string, std::pair<std::vector<CDiv*>, Vector2<float>>> first;
 
         for (const Vector2<int32_t>& screen : kScreens)
@@ -425,13 +454,10 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
 // rules make as wide as a fraction of the screen's height) and clear of every cell of the board as
 // the board is placed there (the whole-screen view; every pond lies at (0, 0)); each tip, shown as
 // the game shows it, inside the frame too (the border is drawn over it) and off the other buttons;
-// and what the strip shows at each of its pans inside the frame, off the board and off the switch.
+// and the words of the banner after a win, at each of its pans, inside the frame and off the board.
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
     Tips services;
-    const float frame =
-        float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
-    ASSERT_GT(frame, 0.0f);
     // Each screen as it stands and turned by the keys either way: the logical screen then has
     // the window's sides swapped, and the whole-screen view is letterboxed again for it.
     std::vector<std::pair<Vector2<int32_t>, float>> screens;
@@ -450,11 +476,7 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
                 const Vector2<float> b = view.ViewToScreen(Vector2<float>(x + 0.5f, y + 0.5f));
                 cells.push_back({a.x, a.y, b.x, b.y});
             }
-        const Vector4<int32_t>& v = view.GetViewport();
-        // The viewport, and inside it the frame's opening as the border draws it.
-        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
-        const float k = frame * float(v.w) + 1.0f;
-        const Box framed{shown.l + k, shown.t + k, shown.r - k, shown.b - k};
+        const Box framed = FramedOf(view);
 
         struct Placed
         {
@@ -525,11 +547,7 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
         // words its rectangle shows lie inside the frame and off the board.
         CRef<CDivPane> banner = CDivPane::CreateByName("tapon");
         LayOut(*banner);
-        std::vector<std::pair<std::string, CDivTransform::Keyframe>> pans{{"at rest", {}}};
-        for (const CRef<CDiv>& child : banner->GetChildren())
-            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
-                for (const auto& [name, keyframe] : transform->GetKeyframes())
-                    pans.emplace_back(name, keyframe);
+        const Keyframes pans = KeyframesOf(*banner);
         const Vector4<float> r = banner->GetRect();
         const Box shownBanner{r.x, r.y, r.x + r.z, r.y + r.w};
         int words = 0;
@@ -666,11 +684,7 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
         const std::string name = entry.path().stem().string();
         CView::SetScreenFromRules(kScreens[0], 0.0f);
         CRef<CDivPane> pane = CDivPane::CreateByName(name.c_str());
-        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
-        for (const CRef<CDiv>& child : pane->GetChildren())
-            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
-                for (const auto& [keyframeName, keyframe] : transform->GetKeyframes())
-                    keyframes.emplace_back(keyframeName, keyframe);
+        const Keyframes keyframes = KeyframesOf(*pane);
 
         for (const States& states : kStates)
         {
@@ -754,16 +768,11 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
 TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
 {
     Tips services;
-    const float frame =
-        float(std::strtod(CRules::Instance()->GetRoot()->GetAttribute("border/thickness").c_str(), nullptr));
     for (const Vector2<int32_t>& screen : kScreens)
     {
         CView::SetScreenFromRules(screen, 0.0f);
         const CView& view = CView::GetScreenView();
-        const Vector4<int32_t>& v = view.GetViewport();
-        const Box shown{float(v.x), float(v.y), float(v.x + v.z), float(v.y + v.w)};
-        const float k = frame * float(v.w) + 1.0f;
-        const Box framed{shown.l + k, shown.t + k, shown.r - k, shown.b - k};
+        const Box shown = ShownOf(view), framed = FramedOf(view);
 
         CRef<CDivPane> pane = CDivPane::CreateByName("menu");
         LayOut(*pane);
@@ -775,11 +784,7 @@ TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
                             nodes.push_back(button);
                     });
         ASSERT_EQ(nodes.size(), 5u);
-        std::vector<std::pair<std::string, CDivTransform::Keyframe>> keyframes{{"at rest", {}}};
-        for (const CRef<CDiv>& child : pane->GetChildren())
-            if (auto* transform = dynamic_cast<CDivTransform*>(child.Get()))
-                for (const auto& [name, keyframe] : transform->GetKeyframes())
-                    keyframes.emplace_back(name, keyframe);
+        const Keyframes keyframes = KeyframesOf(*pane);
         ASSERT_EQ(keyframes.size(), 3u);
 
         const Vector4<float> r = pane->GetRect();
