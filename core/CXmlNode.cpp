@@ -194,23 +194,17 @@ bool CXmlNode::HasAttribute(std::string_view path) const
 
 bool CXmlNode::SetAttribute(std::string_view path, std::string_view value)
 {
-    CXmlNode* node = this;
-    if (!path.empty() && path.front() == '/')
-    {
-        node = GetRoot();
-        path.remove_prefix(1);
-    }
     // Check every name before creating anything, so a refused path leaves the tree unchanged:
     // an element with an empty or unreadable name would be written out and never found again.
+    // A leading "/" is such an empty name, not the root as in GetAttribute.
     std::string_view rest = path;
     std::string_view segment;
-    bool more = true;
-    while (more)
-    {
-        more = SplitFirst(rest, segment);
+    while (SplitFirst(rest, segment))
         if (!IsValidName(segment))
             return false;
-    }
+    if (!IsValidAttributeName(segment))
+        return false;
+    CXmlNode* node = this;
     while (SplitFirst(path, segment))
     {
         CXmlNode* child = node->FindChild(segment);
@@ -309,12 +303,13 @@ bool CXmlNode::Write(CStream& stream, int depth) const
         out.append(size_t(indent), ' ');
         out += '<';
         out += node->m_name;
-        const size_t written = size_t(std::count_if(node->m_attributes.begin(), node->m_attributes.end(),
-                                                    [](const Attribute& a) { return IsValidName(a.first); }));
+        const size_t written =
+            size_t(std::count_if(node->m_attributes.begin(), node->m_attributes.end(),
+                                 [](const Attribute& a) { return IsValidAttributeName(a.first); }));
         const bool oneLine = written < kAttributesOnOneLine;
         for (const auto& [name, value] : node->m_attributes)
         {
-            if (!IsValidName(name))
+            if (!IsValidAttributeName(name))
                 continue;
             if (oneLine)
                 out += ' ';
@@ -363,4 +358,9 @@ bool CXmlNode::Write(CStream& stream, int depth) const
 bool CXmlNode::IsValidName(std::string_view name)
 {
     return !name.empty() && CXmlParser::NameLength(name) == name.size();
+}
+
+bool CXmlNode::IsValidAttributeName(std::string_view name)
+{
+    return !name.empty() && CXmlParser::AttributeNameLength(name) == name.size();
 }

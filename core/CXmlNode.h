@@ -61,9 +61,9 @@ class CXmlNode
     const CString& GetAttribute(std::string_view path) const;
     // GetAttribute is not empty: an attribute present with an empty value counts as absent.
     bool HasAttribute(std::string_view path) const;
-    // Sets the attribute at a path, creating the missing elements on the way; a leading "/"
-    // starts at the top-most ancestor as in GetAttribute. Refuses (false, nothing created) a
-    // path with an empty segment or a name that could not be read back (see IsValidName).
+    // Sets the attribute at a path, creating the missing elements on the way. Refuses (false,
+    // nothing created) a path with an empty segment (a leading "/" among them) or a name that
+    // could not be read back (see IsValidName and IsValidAttributeName).
     bool SetAttribute(std::string_view path, std::string_view value);
     // This element's own attribute named name (no path), inserted or replaced; no checks.
     void SetOwnAttribute(std::string_view name, std::string_view value);
@@ -82,14 +82,17 @@ class CXmlNode
 
     // Writes the element and its subtree as text, depth blanks of indentation for this element
     // and two more per level, values escaped, so that the text is one document by the strict
-    // rules of CXmlParser: elements and attributes whose names are not names (IsValidName) are
-    // left out. False when the stream failed a write, when this element's own name is not a
-    // name, or when the subtree nests deeper than a parse accepts (CXmlParser::kMaxDepth).
+    // rules of CXmlParser: elements and attributes whose names are not names (IsValidName,
+    // IsValidAttributeName) are left out. False when the stream failed a write, when this
+    // element's own name is not a name, or when the subtree nests deeper than a parse accepts
+    // (CXmlParser::kMaxDepth).
     bool Write(CStream& stream, int depth) const;
 
     // A name that the writer writes and every reading takes back as written: one that
     // CXmlParser::NameLength reads whole.
     static bool IsValidName(std::string_view name);
+    // The same for an attribute's name (CXmlParser::AttributeNameLength).
+    static bool IsValidAttributeName(std::string_view name);
 
   private:
     template <typename> friend class CLink;

@@ -32,6 +32,14 @@ bool EndsName(char c)
     return IsBlank(c) || c == '=' || c == '"' || c == '<' || c == '>' || c == '/' || c == '\0';
 }
 
+size_t BareNameLength(std::string_view text)
+{
+    size_t length = 0;
+    while (length < text.size() && !EndsName(text[length]))
+        ++length;
+    return length;
+}
+
 bool IsAllBlank(std::string_view text)
 {
     for (const char c : text)
@@ -431,7 +439,7 @@ class TreeBuilder
             at = SkipBlanks(rest, at);
             if (at == rest.size() || rest.substr(at) == "/")
                 return true;
-            const size_t name = at == before ? 0 : CXmlParser::NameLength(rest.substr(at));
+            const size_t name = at == before ? 0 : CXmlParser::AttributeNameLength(rest.substr(at));
             if (name == 0)
                 return false;
             at = SkipBlanks(rest, at + name);
@@ -507,8 +515,13 @@ size_t CXmlParser::NameLength(std::string_view text)
     // A tag that begins so is a declaration, comment or processing instruction.
     if (text.empty() || text.front() == '!' || text.front() == '?')
         return 0;
-    size_t length = 0;
-    while (length < text.size() && !EndsName(text[length]))
-        ++length;
-    return length;
+    return BareNameLength(text);
+}
+
+size_t CXmlParser::AttributeNameLength(std::string_view text)
+{
+    // A token that begins so ends the tag wherever it stands.
+    if (text.substr(0, 3) == "!--" || text.substr(0, 1) == "?")
+        return 0;
+    return BareNameLength(text);
 }

@@ -23,8 +23,9 @@ class CXmlParser
         // The text must be one document as it is meant to be written, for a file that must not
         // pass as some other tree when a byte of it is damaged: exactly one top element with only
         // blanks, comments, processing instructions and declarations around it; every element
-        // closed by its own name; names as NameLength reads them; each attribute after a blank,
-        // as name="value" or name=value; CDATA only within the top element.
+        // closed by its own name; names as NameLength and AttributeNameLength read them; each
+        // attribute after a blank, as name="value" or name=value; CDATA only within the top
+        // element.
         kStrict,
     };
 
@@ -35,8 +36,11 @@ class CXmlParser
     // callers discard it or salvage it.
     static bool Parse(CStream& stream, CXmlNode& holder, Mode mode = Mode::kLenient);
 
-    // The length of the name that text begins with: the bytes up to the first blank, "=", double
-    // quote, "<", ">", "/" or zero byte. 0 when text begins with "!" or "?", as a declaration,
-    // comment or processing instruction does: a name read back as it was written.
+    // The length of the element name that text begins with: the bytes up to the first blank,
+    // "=", double quote, "<", ">", "/" or zero byte. 0 when text begins with "!" or "?", as a
+    // declaration, comment or processing instruction does: a name read back as it was written.
     static size_t NameLength(std::string_view text);
+    // The same for an attribute's name, which only a comment's "!--" or a "?" first ends the
+    // tag before: "!x" is an attribute's name.
+    static size_t AttributeNameLength(std::string_view text);
 };

@@ -142,24 +142,30 @@ TEST_F(XmlDocumentTest, PathsCursorsAndLinks)
     EXPECT_EQ(root->FindChild("p")->CountChildren(), 1);
     EXPECT_EQ(document.GetAttribute("p/q/r"), "8");
     EXPECT_TRUE(document.HasAttribute("p/q/r"));
-    EXPECT_TRUE(b->SetAttribute("/top", "t"));
-    EXPECT_EQ(root->GetAttribute("top"), "t");
 }
 
 // A name is refused, left out by the writer and refused by the strict reading alike, exactly when
-// the dialect could not read it back as written.
+// the dialect could not read it back as written: as an element's name, or as an attribute's
+// (a tag ends before an attribute only at "!--" or "?").
 TEST_F(XmlDocumentTest, NamesAreRefusedOnlyWhereTheyCannotBeReadBack)
 {
     struct Case
     {
         std::string name;
         bool readable;
+        bool attributeReadable;
     } cases[] = {
-        {"a", true},          {"2b", true},          {"b\xc3\xa9", true},     {"a!b", true},
-        {"#x", true},         {"a:b-c.d_e", true},   {"a&b'c", true},         {"\x01", true},
-        {"", false},          {"a b", false},        {"a\tb", false},         {"a\nb", false},
-        {"a=b", false},       {"x\"y", false},       {"a<b", false},          {"a>b", false},
-        {"a/b", false},       {"!x", false},         {"?x", false},           {std::string("a\0b", 3), false},
+        {"a", true, true},         {"2b", true, true},
+        {"b\xc3\xa9", true, true}, {"a!b", true, true},
+        {"#x", true, true},        {"a:b-c.d_e", true, true},
+        {"a&b'c", true, true},     {"\x01", true, true},
+        {"!x", false, true},       {"!-x", false, true},
+        {"", false, false},        {"a b", false, false},
+        {"a\tb", false, false},    {"a\nb", false, false},
+        {"a=b", false, false},     {"x\"y", false, false},
+        {"a<b", false, false},     {"a>b", false, false},
+        {"a/b", false, false},     {"!--x", false, false},
+        {"?x", false, false},      {std::string("a\0b", 3), false, false},
     };
     for (const Case& c : cases)
     {
@@ -170,7 +176,7 @@ TEST_F(XmlDocumentTest, NamesAreRefusedOnlyWhereTheyCannotBeReadBack)
         ASSERT_TRUE(set.Parse("<r/>", false));
         if (!c.name.empty() && c.name.find('/') == std::string::npos)
         {
-            EXPECT_EQ(set.GetRoot()->SetAttribute(c.name, "v"), c.readable) << label;
+            EXPECT_EQ(set.GetRoot()->SetAttribute(c.name, "v"), c.attributeReadable) << label;
             EXPECT_EQ(set.GetRoot()->SetAttribute(c.name + "/x", "v"), c.readable) << label;
             EXPECT_EQ(set.GetRoot()->HasChildren(), c.readable) << label;
         }
@@ -188,13 +194,17 @@ TEST_F(XmlDocumentTest, NamesAreRefusedOnlyWhereTheyCannotBeReadBack)
         const CXmlNode* child = back.GetRoot()->FirstChild();
         EXPECT_EQ(child && child->GetName() == c.name, c.readable) << label << ": " << text;
         const CString* attribute = back.GetRoot()->FindOwnAttribute(c.name);
-        EXPECT_EQ(attribute && *attribute == "2", c.readable) << label << ": " << text;
+        EXPECT_EQ(attribute && *attribute == "2", c.attributeReadable) << label << ": " << text;
 
-        // The strict reading of the same text written by hand.
-        const std::string hand = "<r " + c.name + "=\"2\"><" + c.name + " k=\"1\"/></r>";
-        CMemoryStream handIn(hand.data(), hand.size());
-        CXmlDocument strict;
-        EXPECT_EQ(strict.Read(handIn, "r", CXmlDocument::Reading::kStrict), c.readable) << label;
+        // The strict reading of the same texts written by hand.
+        for (const auto& [hand, readable] : {std::pair("<r " + c.name + "=\"2\"/>", c.attributeReadable),
+                                             std::pair("<r><" + c.name + " k=\"1\"/></r>", c.readable)})
+        {
+            CMemoryStream handIn(hand.data(), hand.size());
+            CXmlDocument strict;
+            EXPECT_EQ(strict.Read(handIn, "r", CXmlDocument::Reading::kStrict), readable)
+                << label << ": " << hand;
+        }
     }
 }
 
@@ -204,7 +214,8 @@ TEST_F(XmlDocumentTest, SetAttributeRefusesPathsThatCannotBeReadBack)
     ASSERT_TRUE(document.Parse("<r/>", false));
     CXmlNode* root = document.GetRoot();
     const std::string before = Text(document);
-    for (const char* path : {"", "/", "a//b", "a/", "//a", "a b/c", "a/b=c", "x\"y", "p/<q>", "a/?b"})
+    // A leading "/" names an element with an empty name here, not the root.
+    for (const char* path : {"", "/", "/top", "a//b", "a/", "//a", "a b/c", "a/b=c", "x\"y", "p/<q>", "a/?b"})
     {
         EXPECT_FALSE(root->SetAttribute(path, "v")) << path;
     }
@@ -244,7 +255,8 @@ TEST_F(XmlDocumentTest, AttributesInAnyOrderLoadInLinearTimeAndDamagedTextWrites
 
     // A damaged file whose records survive as text: quotes and ">" inside a value are written
     // escaped, and the saved text reads back whole with the same text.
-    const std::string damaged = "<preferences>e1001=\"5,0.800000,40.000000,1,0\" x=\"a>b\" &amp; <e/></preferences>";
+    const std::string damaged =
+        "<preferences>e1001=\"5,0.800000,40.000000,1,0\" x=\"a>b\" &amp; <e/></preferences>";
     ASSERT_TRUE(document.Parse(damaged, false));
     const CString text = document.FindNode("__content")->GetAttribute("content");
     CXmlDocument again;
@@ -394,8 +406,8 @@ TEST_F(XmlDocumentTest, BrokenInputFailsWithoutHarm)
     {
         const std::string part = whole.substr(0, cut);
         const size_t open = part.rfind('<');
-        const bool insideTag = open != std::string::npos && (part.rfind('>') == std::string::npos ||
-                                                             part.rfind('>') < open);
+        const bool insideTag =
+            open != std::string::npos && (part.rfind('>') == std::string::npos || part.rfind('>') < open);
         const bool loaded = document.Parse(part, false);
         if (insideTag)
         {
