@@ -308,8 +308,7 @@ bool CButton::Activate()
 
 void CButton::Update()
 {
-    const uint32_t age = uint32_t(PlatformHooks::GetFrameCount()) - uint32_t(m_drawnStamp);
-    if (age < kDrawnFrames)
+    if (IsDrawnLately())
     {
         const uint32_t now = CClock::Now();
         if (!m_preference.empty() && m_stateSets.size() == 2)
@@ -441,10 +440,17 @@ void CButton::ClaimIfNearer(CLink<CButton>& link, const Vector2<float>& point)
     const CButton* holder = link.Get();
     if (holder == this)
         return;
-    if (holder &&
+    // A button no longer drawn (a hidden one, whose partner now stands in its place) is hit no
+    // more: its claim would keep the button that shows from ever lighting up or showing its tip.
+    if (holder && holder->IsDrawnLately() &&
         DistanceSquared(holder->GetScreenPosition(), point) <= DistanceSquared(GetScreenPosition(), point))
         return;
     link.Set(this);
+}
+
+bool CButton::IsDrawnLately() const
+{
+    return uint32_t(PlatformHooks::GetFrameCount()) - uint32_t(m_drawnStamp) < kDrawnFrames;
 }
 
 void CButton::Look(uint32_t now)

@@ -160,9 +160,11 @@ class CButton
     template <typename> friend class CLink;
     CLinkList& BackLinks() { return m_backLinks; }
 
-    // Links the global link to this button unless it holds another whose centre is at most as
-    // far from point.
+    // Links the global link to this button unless it holds another, drawn lately, whose centre
+    // is at most as far from point.
     void ClaimIfNearer(CLink<CButton>& link, const Vector2<float>& point);
+    // Drawn within the last kDrawnFrames platform frames.
+    bool IsDrawnLately() const;
     void Look(uint32_t now);
     void UpdateTip(uint32_t now);
     void EndTip();

@@ -259,6 +259,24 @@ TEST_F(ButtonTest, OnlyTheButtonNearestThePointerLightsUp)
     }
     EXPECT_EQ(nullptr, CButton::GetCurrent());
     EXPECT_EQ(nullptr, CButton::GetNearest());
+
+    // A pair in one place, one hidden (no longer drawn) as the other shows: the hidden one's claim
+    // lapses, and the one that shows lights up under the resting pointer.
+    CButton hidden, shown;
+    Load(hidden, R"(<button type="round" position="1,1"/>)");
+    Load(shown, R"(<button type="round" position="1,1"/>)");
+    hidden.MarkDrawn();
+    hidden.OnMotion(Vector2<float>(1, 1), false);
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        EXPECT_EQ(&hidden, CButton::GetNearest()) << frame;
+        ++s_frames;
+        shown.MarkDrawn();
+        shown.OnMotion(Vector2<float>(1, 1), false);
+    }
+    EXPECT_EQ(&shown, CButton::GetNearest());
+    EXPECT_EQ(&shown, CButton::GetCurrent());
+    EXPECT_EQ(CButton::kHover, shown.GetState());
 }
 
 TEST_F(ButtonTest, LooksPlayTheirSoundsWhenEntered)
