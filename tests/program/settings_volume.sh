@@ -116,9 +116,9 @@ MENU=$(pane_crop 40 60 240 360)
 # The moves made and the performance under the title: "Moves: 1, par 2" and "Perfect" here.
 MOVES=$(pane_crop 116 104 144 48)
 # The end of the sound line, "off" or "on"; the taps below keep the pointer's marker out of it.
-SOUNDLINE=$(pane_crop 172 251 40 24)
+SOUNDLINE=$(pane_crop 172 336 40 24)
 shot menu
-tap_pane centre 160 306 "Settings"
+tap_pane centre 160 263 "Settings"
 settle "$MENU"
 shot settings
 expect_changed menu settings "$MENU" "Settings did not pan into view"
@@ -138,7 +138,7 @@ shot back
 expect_same menu back "$MENU" "Back did not pan the menu home"
 expect_same menu back "$MOVES" "the music knob's drag to the left took the move back"
 expect_text_changed menu back "$SOUNDLINE" "the menu still offers \"Sound off\" with the music at 0"
-tap_pane centre 160 178 "Resume"
+tap_pane centre 160 391 "Resume"
 pane_gone
 shot resumed
 expect_changed menu resumed "$MENU" "Resume did not return to the puzzle"
@@ -160,10 +160,10 @@ sleep 1.5
 # "Sound on", then "Sound off": both volumes up, then both down.
 xdotool key Escape || fail "cannot press Escape"
 pane_up
-tap_pane centre 160 263 "Sound on"
+tap_pane centre 160 348 "Sound on"
 wait_saved musicvolume 0.800000
 sleep 0.5
-tap_pane centre 160 263 "Sound off"
+tap_pane centre 160 348 "Sound off"
 wait_saved musicvolume 0.000000
 [ "$(saved soundvolume)" = 0.000000 ] || fail "\"Sound off\" left soundvolume at $(saved soundvolume)"
 shot muted
@@ -172,7 +172,7 @@ expect_same back muted "$SOUNDLINE" "the menu does not offer \"Sound on\" after 
 
 # The music knob, at the left end, dragged past the right end: the music comes back, and the
 # move taken back stays so.
-tap_pane centre 160 306 "Settings"
+tap_pane centre 160 263 "Settings"
 settle "$MENU"
 drag_knob right centre 147 197
 wait_saved musicvolume 1.000000
@@ -183,7 +183,7 @@ expect_same muted raised "$MOVES" "the music knob's drag to the right made the m
 expect_same menu raised "$SOUNDLINE" "the menu does not offer \"Sound off\" with the music raised"
 
 # To the board of puzzles, and its settings.
-tap_pane centre 160 220 "Back to the pond"
+tap_pane centre 160 306 "Back to the pond"
 pane_gone
 played="$(saved currentpuzzle)/$(saved currenthistory)"
 STRIP=$(top_crop 40 10 240 80)

@@ -26,10 +26,10 @@ import -window root "$WORK/shot.png" || fail "cannot take a screenshot"
 convert "$WORK/shot.png" -crop "$(on_view "0.6 * cell")x$(on_view "0.6 * cell")+$(board_x -0.3)+$(board_y 4.7)" \
     +repage -depth 8 -format '%[fx:int(255*minima.r)] %[fx:int(255*minima.g)] %[fx:int(255*minima.b)]' info: |
     awk '{ exit !($1 > 219 && $2 > 212 && $3 > 176) }' || fail "the pointer's ring is drawn over the menu"
-xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 220)" click 1 || fail "cannot tap Start again"
+xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 306)" click 1 || fail "cannot tap Start again"
 sleep 2
 is_cream "$(pane_x 40)" "$(pane_y 240)" || fail "the menu went away on Start again"
-xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 178)" click 1 || fail "cannot tap Resume"
+xdotool mousemove --sync "$(pane_x 160)" "$(pane_y 391)" click 1 || fail "cannot tap Resume"
 pane_gone
 
 # Left on its step, the tutorial would hand over at once with the left foot back at home.

@@ -49,7 +49,7 @@ wait_cream no "160 240" 5
 # Again, and this time "Resume" is tapped.
 open_menu
 check_menu_holds second
-xdotool mousemove --sync 157 175 mousemove --sync 160 178 click 1 || fail "cannot tap Resume"
+xdotool mousemove --sync 157 388 mousemove --sync 160 391 click 1 || fail "cannot tap Resume"
 
 # The tutorial goes on: the finger's move lands, and the last pane hands over.
 wait_saved_match currenthistory "$DEMO_MOVE"

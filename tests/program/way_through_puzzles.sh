@@ -110,7 +110,7 @@ pane_gone
 xdotool key Escape
 pane_up
 shot menu
-tap "$(pane_x 160)" "$(pane_y 220)" "Back to the pond"
+tap "$(pane_x 160)" "$(pane_y 306)" "Back to the pond"
 sleep 3
 alive "after leaving the puzzle"
 shot left

@@ -328,6 +328,66 @@ void ForEachNode(CDiv* node, const std::function<void(CDiv*)>& visit)
             ForEachNode(child.Get(), visit);
 }
 
+// The game never makes both nodes of a pair active, as the panes' ids name them: a move made or
+// not (reset, abandon), the sound off or on (muteon, muteoff).
+using States = std::vector<std::pair<const char*, bool>>;
+const States kPairStates[] = {
+    {{"reset", false}, {"abandon", true}, {"muteon", false}, {"muteoff", true}},
+    {{"reset", false}, {"abandon", true}, {"muteon", true}, {"muteoff", false}},
+    {{"reset", true}, {"abandon", false}, {"muteon", false}, {"muteoff", true}},
+    {{"reset", true}, {"abandon", false}, {"muteon", true}, {"muteoff", false}},
+};
+
+// What a tap takes in a laid-out tree: each active node with an onclick, each link, and each
+// button by its hit rectangle, in the tree's pixels, with what it does.
+struct Target
+{
+    std::string name;
+    Box box;
+    bool button;
+    std::string does; // the command it posts or the keyframe it pans to
+};
+
+std::vector<Target> TapTargetsOf(CDiv* root)
+{
+    std::vector<Target> targets;
+    ForEachNode(root,
+                [&](CDiv* node)
+                {
+                    if (!node->IsActive())
+                        return;
+                    if (auto* divButton = dynamic_cast<CDivButton*>(node))
+                    {
+                        const CButton& button = divButton->GetButton();
+                        const Vector2<float> centre = node->GetPosition() + button.zoom * button.GetRadius();
+                        const Vector2<float> half = button.zoom * button.GetActiveRadius();
+                        targets.push_back(
+                            {NameOf(node) + " " + button.GetTipText().c_str(),
+                             {centre.x - half.x, centre.y - half.y, centre.x + half.x, centre.y + half.y},
+                             true,
+                             button.action.c_str()});
+                    }
+                    else if (auto* link = dynamic_cast<CDivA*>(node))
+                        targets.push_back({NameOf(node) + " to " + link->GetHref().c_str(), HitBoxOf(node),
+                                           false, link->GetHref().c_str()});
+                    else if (!node->GetOnClick().empty())
+                        targets.push_back({NameOf(node) + " posting " + node->GetOnClick().c_str(),
+                                           HitBoxOf(node), false, node->GetOnClick().c_str()});
+                });
+    return targets;
+}
+
+// Each screen of the list as it stands and turned by the keys either way: the logical screen then
+// has the window's sides swapped, and the whole-screen view is letterboxed again for it.
+std::vector<std::pair<Vector2<int32_t>, float>> ScreensUprightAndTurned()
+{
+    std::vector<std::pair<Vector2<int32_t>, float>> screens;
+    for (const Vector2<int32_t>& screen : kScreens)
+        for (const float rotation : {0.0f, 90.0f, 270.0f})
+            screens.emplace_back(rotation == 0.0f ? screen : Vector2<int32_t>(screen.y, screen.x), rotation);
+    return screens;
+}
+
 void FindPanes(CXmlNode* node, const std::string& label, std::vector<PaneSource>& out)
 {
     for (CXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
@@ -458,13 +518,7 @@ TEST_F(ShippedPanesTest, EveryPaneHoldsItsLongestTextsOnEveryScreenAndEveryKeyfr
 TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
 {
     Tips services;
-    // Each screen as it stands and turned by the keys either way: the logical screen then has
-    // the window's sides swapped, and the whole-screen view is letterboxed again for it.
-    std::vector<std::pair<Vector2<int32_t>, float>> screens;
-    for (const Vector2<int32_t>& screen : kScreens)
-        for (const float rotation : {0.0f, 90.0f, 270.0f})
-            screens.emplace_back(rotation == 0.0f ? screen : Vector2<int32_t>(screen.y, screen.x), rotation);
-    for (const auto& [screen, rotation] : screens)
+    for (const auto& [screen, rotation] : ScreensUprightAndTurned())
     {
         CView::SetScreenFromRules(screen, rotation);
         const CView& view = CView::GetScreenView();
@@ -661,22 +715,7 @@ TEST_F(ShippedPanesTest, EveryShippedTitlePondAndRatingFitsItsPanel)
 TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone)
 {
     constexpr float kLeastPixels = 40.0f;
-    // The game never makes both nodes of a pair active, as the panes' ids name them: a move made
-    // or not (reset, abandon), the sound off or on (muteon, muteoff).
-    using States = std::vector<std::pair<const char*, bool>>;
-    const States kStates[] = {
-        {{"reset", false}, {"abandon", true}, {"muteon", false}, {"muteoff", true}},
-        {{"reset", false}, {"abandon", true}, {"muteon", true}, {"muteoff", false}},
-        {{"reset", true}, {"abandon", false}, {"muteon", false}, {"muteoff", true}},
-        {{"reset", true}, {"abandon", false}, {"muteon", true}, {"muteoff", false}},
-    };
     const ActiveAgain activeAgain;
-    struct Target
-    {
-        std::string name;
-        Box box;
-        bool button;
-    };
 
     int checked = 0;
     for (const auto& entry : fs::directory_iterator(std::string(FROG_DATA_DIR) + "/ui"))
@@ -686,36 +725,13 @@ TEST_F(ShippedPanesTest, EveryTapTargetIsAThumbHighAndClearOfTheOthersOnThePhone
         CRef<CDivPane> pane = CDivPane::CreateByName(name.c_str());
         const Keyframes keyframes = KeyframesOf(*pane);
 
-        for (const States& states : kStates)
+        for (const States& states : kPairStates)
         {
             for (const auto& [id, active] : states)
                 CDivPane::SetActiveById(id, active);
             CView::SetScreenFromRules(kScreens[0], 0.0f);
             LayOut(*pane);
-            std::vector<Target> targets;
-            ForEachNode(pane.Get(),
-                        [&](CDiv* node)
-                        {
-                            if (!node->IsActive())
-                                return;
-                            if (auto* divButton = dynamic_cast<CDivButton*>(node))
-                            {
-                                const CButton& button = divButton->GetButton();
-                                const Vector2<float> centre =
-                                    node->GetPosition() + button.zoom * button.GetRadius();
-                                const Vector2<float> half = button.zoom * button.GetActiveRadius();
-                                targets.push_back({NameOf(node) + " " + button.GetTipText().c_str(),
-                                                   {centre.x - half.x, centre.y - half.y, centre.x + half.x,
-                                                    centre.y + half.y},
-                                                   true});
-                            }
-                            else if (auto* link = dynamic_cast<CDivA*>(node))
-                                targets.push_back(
-                                    {NameOf(node) + " to " + link->GetHref().c_str(), HitBoxOf(node), false});
-                            else if (!node->GetOnClick().empty())
-                                targets.push_back({NameOf(node) + " posting " + node->GetOnClick().c_str(),
-                                                   HitBoxOf(node), false});
-                        });
+            const std::vector<Target> targets = TapTargetsOf(pane.Get());
             for (const auto& [keyframeName, keyframe] : keyframes)
             {
                 pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
@@ -833,4 +849,63 @@ TEST_F(ShippedPanesTest, TipsOfTheFrontEndsStripShowOffItsButtons)
             }
         }
     }
+}
+
+// The menu button opens the in-game menu (the win pane once the puzzle is won) over the whole
+// screen, so a second tap in its place (a double tap) lands on the pane. On every screen, upright
+// and turned, with either node of each pair and at every pan, only a target that turns back to
+// play ("cancel": Resume, Next puzzle) may lie over the menu button's hit rectangle.
+TEST_F(ShippedPanesTest, OnlyTheWayBackToPlayLiesOverTheMenuButton)
+{
+    const ActiveAgain activeAgain;
+    int checked = 0;
+    for (const auto& [screen, rotation] : ScreensUprightAndTurned())
+    {
+        CView::SetScreenFromRules(screen, rotation);
+        CRef<CDivPane> hud = CDivPane::CreateByName("hud");
+        LayOut(*hud);
+        const Vector4<float> h = hud->GetRect();
+        std::optional<Box> menuButton;
+        for (const Target& target : TapTargetsOf(hud.Get()))
+            if (target.does == "ingame")
+                menuButton =
+                    Box{h.x + target.box.l, h.y + target.box.t, h.x + target.box.r, h.y + target.box.b};
+        ASSERT_TRUE(menuButton) << "no menu button in ui/hud";
+
+        for (const char* name : {"ingame", "wingame"})
+        {
+            CRef<CDivPane> pane = CDivPane::CreateByName(name);
+            for (const States& states : kPairStates)
+            {
+                for (const auto& [id, active] : states)
+                    CDivPane::SetActiveById(id, active);
+                LayOut(*pane);
+                const std::vector<Target> targets = TapTargetsOf(pane.Get());
+                for (const auto& [keyframeName, keyframe] : KeyframesOf(*pane))
+                {
+                    pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
+                    // The tree's pixels to the screen's.
+                    const Vector4<float> r = pane->GetRect();
+                    const Vector2<float> a = pane->MapToTree(Vector2<float>(r.x, r.y));
+                    const Vector2<float> b = pane->MapToTree(Vector2<float>(r.x + r.z, r.y + r.w));
+                    const Box seen{a.x, a.y, b.x, b.y};
+                    const Vector2<float> k(r.z / (b.x - a.x), r.w / (b.y - a.y));
+                    for (const Target& target : targets)
+                    {
+                        if (!target.box.Overlaps(seen))
+                            continue;
+                        const Box& t = target.box;
+                        const Box box{r.x + (t.l - a.x) * k.x, r.y + (t.t - a.y) * k.y,
+                                      r.x + (t.r - a.x) * k.x, r.y + (t.b - a.y) * k.y};
+                        EXPECT_FALSE(target.does != "cancel" && box.Overlaps(*menuButton))
+                            << name << " at " << screen.x << "x" << screen.y << " turned " << rotation << ", "
+                            << keyframeName << ": " << target.name << " " << box << " over the menu button "
+                            << *menuButton;
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 0);
 }
