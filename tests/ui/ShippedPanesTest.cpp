@@ -328,6 +328,17 @@ void ForEachNode(CDiv* node, const std::function<void(CDiv*)>& visit)
             ForEachNode(child.Get(), visit);
 }
 
+// A box of a pane's tree in the screen's pixels, as the pane stands now (panned or not).
+Box OnScreen(CDivPane& pane, const Box& tree)
+{
+    const Vector4<float> r = pane.GetRect();
+    // The tree's point of the rectangle's corner and the tree's units per pixel.
+    const Vector2<float> o = pane.MapToTree(Vector2<float>(r.x, r.y));
+    const Vector2<float> u = pane.MapToTree(Vector2<float>(r.x + 1.0f, r.y + 1.0f)) - o;
+    return {r.x + (tree.l - o.x) / u.x, r.y + (tree.t - o.y) / u.y, r.x + (tree.r - o.x) / u.x,
+            r.y + (tree.b - o.y) / u.y};
+}
+
 // The game never makes both nodes of a pair active, as the panes' ids name them: a move made or
 // not (reset, abandon), the sound off or on (muteon, muteoff).
 using States = std::vector<std::pair<const char*, bool>>;
@@ -608,17 +619,12 @@ TEST_F(ShippedPanesTest, ButtonsOfPlayLieOffTheBoardAndTheirTipsOnTheScreen)
         for (const auto& [name, keyframe] : pans)
         {
             banner->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
-            // The tree's point of the rectangle's corner and the tree's units per pixel.
-            const Vector2<float> o = banner->MapToTree(Vector2<float>(r.x, r.y));
-            const Vector2<float> u = banner->MapToTree(Vector2<float>(r.x + 1.0f, r.y + 1.0f)) - o;
             ForEachNode(banner.Get(),
                         [&](CDiv* node)
                         {
                             if (!dynamic_cast<CDivWord*>(node))
                                 return;
-                            const Box t = BoxOf(node);
-                            const Box box{r.x + (t.l - o.x) / u.x, r.y + (t.t - o.y) / u.y,
-                                          r.x + (t.r - o.x) / u.x, r.y + (t.b - o.y) / u.y};
+                            const Box box = OnScreen(*banner, BoxOf(node));
                             if (!box.Overlaps(shownBanner))
                                 return;
                             std::ostringstream where;
@@ -864,12 +870,10 @@ TEST_F(ShippedPanesTest, OnlyTheWayBackToPlayLiesOverTheMenuButton)
         CView::SetScreenFromRules(screen, rotation);
         CRef<CDivPane> hud = CDivPane::CreateByName("hud");
         LayOut(*hud);
-        const Vector4<float> h = hud->GetRect();
         std::optional<Box> menuButton;
         for (const Target& target : TapTargetsOf(hud.Get()))
             if (target.does == "ingame")
-                menuButton =
-                    Box{h.x + target.box.l, h.y + target.box.t, h.x + target.box.r, h.y + target.box.b};
+                menuButton = OnScreen(*hud, target.box);
         ASSERT_TRUE(menuButton) << "no menu button in ui/hud";
 
         for (const char* name : {"ingame", "wingame"})
@@ -884,19 +888,13 @@ TEST_F(ShippedPanesTest, OnlyTheWayBackToPlayLiesOverTheMenuButton)
                 for (const auto& [keyframeName, keyframe] : KeyframesOf(*pane))
                 {
                     pane->AnimateTo(keyframe.pan, keyframe.zoom, 0.0f);
-                    // The tree's pixels to the screen's.
                     const Vector4<float> r = pane->GetRect();
-                    const Vector2<float> a = pane->MapToTree(Vector2<float>(r.x, r.y));
-                    const Vector2<float> b = pane->MapToTree(Vector2<float>(r.x + r.z, r.y + r.w));
-                    const Box seen{a.x, a.y, b.x, b.y};
-                    const Vector2<float> k(r.z / (b.x - a.x), r.w / (b.y - a.y));
+                    const Box shown{r.x, r.y, r.x + r.z, r.y + r.w};
                     for (const Target& target : targets)
                     {
-                        if (!target.box.Overlaps(seen))
+                        const Box box = OnScreen(*pane, target.box);
+                        if (!box.Overlaps(shown))
                             continue;
-                        const Box& t = target.box;
-                        const Box box{r.x + (t.l - a.x) * k.x, r.y + (t.t - a.y) * k.y,
-                                      r.x + (t.r - a.x) * k.x, r.y + (t.b - a.y) * k.y};
                         EXPECT_FALSE(target.does != "cancel" && box.Overlaps(*menuButton))
                             << name << " at " << screen.x << "x" << screen.y << " turned " << rotation << ", "
                             << keyframeName << ": " << target.name << " " << box << " over the menu button "
